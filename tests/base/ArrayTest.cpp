@@ -6,8 +6,11 @@
 
 #include "base/AllocationFaults.h"
 #include "base/Exception.h"
+#include "support/TestErrors.h"
 #include "base/PointerArray.h"
 #include "base/StringArray.h"
+
+using testerrors::thrownCode;
 
 namespace {
 
@@ -33,17 +36,6 @@ void deleteTracked(void* item) {
     delete static_cast<Tracked*>(item);
 }
 
-template <typename F>
-DWORD thrownCode(F f) {
-    try {
-        f();
-    } catch (Exception* e) {
-        DWORD code = e->code;
-        dispose(e);
-        return code;
-    }
-    return 0;
-}
 
 }  // namespace
 
