@@ -309,13 +309,13 @@ TEST_F(ShowInProcess, TwoHundredFileSwitchesDoNotLeak) {
     hooks.afterShowMessage = [&](UINT message) {
         if (message != WM_SHOW_NEXT) return;
         ++switches;
-        if (switches == 1 || switches % 25 == 0) figures.push_back({switches, inprocess::measure()});
+        if (switches == 1 || (switches % 25 == 0 && switches <= kSwitches)) figures.push_back({switches, inprocess::measure()});
     };
     HWND window = inprocess::createSaver(width, height, hooks);
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(inprocess::pumpUntil([&] { return switches >= kSwitches || !IsWindow(window); },
                                      4 * kDeadline));
-    ASSERT_EQ(kSwitches, switches);
+    ASSERT_GE(switches, kSwitches);
     EXPECT_TRUE(endWithKey(window));
 
     printf("switch  GDI objects  windows  GetGuiResources GDI/USER  private KB\n");
