@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -122,11 +121,6 @@ int main(int argc, char** argv) {
         lstrcatA(root, "\\bench-files");
     }
     CreateDirectoryA(root, nullptr);
-    if (getenv("BENCH_LFH")) {
-        ULONG mode = 2;
-        BOOL ok = HeapSetInformation(GetProcessHeap(), HeapCompatibilityInformation, &mode, sizeof mode);
-        std::printf("low-fragmentation heap: %s\n", ok ? "on" : "refused");
-    }
     std::printf("%8s %10s %10s %7s %10s %10s %10s\n", "files", "bare ms", "build ms", "ratio",
                 "adds ms", "names ms", "named adds");
     double previous = 0;
