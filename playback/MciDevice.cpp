@@ -2,7 +2,8 @@
 
 #include <digitalv.h>
 
-MciDevice::MciDevice() : deviceId(0), callbackWindow(nullptr), from(0), to(0) {}
+MciDevice::MciDevice()
+    : deviceId(0), callbackWindow(nullptr), from(0), to(0), playPending(false) {}
 
 MciDevice::~MciDevice() {
     close();
@@ -83,10 +84,21 @@ MCIERROR MciDevice::play(DWORD fromMinutes, DWORD fromSeconds, DWORD toMinutes, 
     // No MCI_WAIT: the end arrives as MM_MCINOTIFY at callbackWindow.
     DWORD flags = MCI_NOTIFY | MCI_FROM;
     if (toMinutes != 0 || toSeconds != 0) flags |= MCI_TO;
-    return mciSendCommandA(deviceId, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&parms));
+    result = mciSendCommandA(deviceId, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&parms));
+    // A play that replaces one still running takes over its end.
+    if (result == 0) playPending = true;
+    return result;
+}
+
+bool MciDevice::takeEndOfPlay(WPARAM notifyCode) {
+    if (notifyCode != MCI_NOTIFY_SUCCESSFUL) return false;
+    bool ended = playPending;
+    playPending = false;
+    return ended;
 }
 
 MCIERROR MciDevice::stop() {
+    playPending = false;
     return mciSendCommandA(deviceId, MCI_STOP, MCI_WAIT, 0);
 }
 
@@ -171,5 +183,6 @@ MCIERROR MciDevice::close() {
     callbackWindow = nullptr;
     from = 0;
     to = 0;
+    playPending = false;
     return result;
 }

@@ -32,6 +32,12 @@ public:
 
     bool isOpen() const { return deviceId != 0; }
 
+    // Takes the code of an MM_MCINOTIFY for this device: true, once, when the
+    // outstanding play has reached its end. Some drivers (Wine's AVI driver)
+    // report a play ended by stop or close as successful as well; such a play
+    // is no longer outstanding, so its notification gives false.
+    bool takeEndOfPlay(WPARAM notifyCode);
+
     // Splits a position in milliseconds into whole minutes and seconds.
     static void splitPosition(DWORD milliseconds, DWORD& minutes, DWORD& seconds);
     // Writes "path_counter" into alias (aliasSize bytes). A path too long for
@@ -51,4 +57,5 @@ private:
     HWND callbackWindow;   // display and notification window
     DWORD from;            // start of the last play, in ms
     DWORD to;              // end of the last play, in ms; 0 = to the end
+    bool playPending;      // a notified play has been started and not ended
 };

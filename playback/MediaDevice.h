@@ -18,6 +18,7 @@ public:
     void getPosition(DWORD& minutes, DWORD& seconds);
     MCIERROR close();  // never throws
     bool isOpen() const { return device.isOpen(); }
+    bool takeEndOfPlay(WPARAM notifyCode) { return device.takeEndOfPlay(notifyCode); }
 
 private:
     MediaDevice(const MediaDevice&) = delete;
