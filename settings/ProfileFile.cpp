@@ -94,9 +94,11 @@ BOOL ProfileFile::deleteSection(const CountedString& section) {
 
 CountedString ProfileFile::readKeyNames(const CountedString& section) {
     CountedString names;
-    // A list that does not fit comes back cut, with the size less two as
-    // its length; try again with twice the room.
-    for (DWORD size = 1024;; size *= 2) {
+    // A list that does not fit comes back cut, with the size less two as its
+    // length; try again with more room. Every call reads the whole file, so
+    // the room grows in large steps.
+    DWORD size = 4096;
+    for (;;) {
         char* buffer = names.getBuffer(static_cast<int>(size) - 1);
         buffer[0] = '\0';
         buffer[1] = '\0';
@@ -106,7 +108,11 @@ CountedString ProfileFile::readKeyNames(const CountedString& section) {
             if (length > size - 2) length = size - 2;
             buffer[length] = '\0';
             buffer[length + 1] = '\0';
+            // The list may hold empty names, so its length is kept as the
+            // buffer's size.
+            names.resize(static_cast<int>(length) + 2);
             return names;
         }
+        size = size < maxKeyListBytes / 8 ? size * 8 : maxKeyListBytes;
     }
 }
