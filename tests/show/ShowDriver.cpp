@@ -180,16 +180,29 @@ Screen screenNow() {
     return distinct >= 4 ? Screen::Bars : solid;
 }
 
-std::vector<Screen> watchClips(const RunningProgram& program, size_t count, DWORD deadline) {
+namespace {
+
+std::vector<Screen> watch(const RunningProgram& program, size_t count, Screen last, DWORD deadline) {
     std::vector<Screen> seen;
     DWORD start = GetTickCount();
-    while (seen.size() < count && GetTickCount() - start < deadline && program.running()) {
+    auto done = [&] { return seen.size() >= count || (!seen.empty() && seen.back() == last); };
+    while (!done() && GetTickCount() - start < deadline && program.running()) {
         Screen now = screenNow();
         bool isClip = now != Screen::Black && now != Screen::Other;
         if (isClip && (seen.empty() || seen.back() != now)) seen.push_back(now);
-        if (seen.size() < count) pump(10);
+        if (!done()) pump(10);
     }
     return seen;
+}
+
+}  // namespace
+
+std::vector<Screen> watchClips(const RunningProgram& program, size_t count, DWORD deadline) {
+    return watch(program, count, Screen::Other, deadline);
+}
+
+std::vector<Screen> watchClipsUntil(const RunningProgram& program, Screen last, DWORD deadline) {
+    return watch(program, static_cast<size_t>(-1), last, deadline);
 }
 
 void pressKey() {

@@ -101,12 +101,12 @@ TEST(ShowProgram, EndingStoresThePositionAndTheNextShowGoesOnFromThere) {
     EXPECT_GE(seconds, 0);
     EXPECT_LE(seconds, 5);
 
-    // The next show picks up there, and after long.avi comes blue.avi. Its
-    // last seconds show no bars: the clip's next full picture is at 1:12, and
-    // what comes after a jump are changes drawn over black.
+    // The next show picks up there (its last seconds may pass before their
+    // bars are seen), and after long.avi comes blue.avi, not red.avi.
     RunningProgram next;
     ASSERT_TRUE(show.start(next));
-    seen = watchClips(next, 1);
+    seen = watchClipsUntil(next, Screen::Blue);
+    if (!seen.empty() && seen.front() == Screen::Bars) seen.erase(seen.begin());
     ASSERT_EQ(describe({Screen::Blue}), describe(seen));
     ASSERT_TRUE(Show::endWithKey(next));
     EXPECT_EQ(clip("blue.avi"), show.folder.resumeName());
