@@ -111,12 +111,10 @@ TEST_F(Closing, SinglePixelMovesAddUp) {
 }
 
 TEST_F(Closing, LosingActivationEndsTheShow) {
-    TestWindow* other = createTestWindow();
     ASSERT_NE(nullptr, startShow());
-    SetForegroundWindow(other->handle);
+    SetForegroundWindow(foregroundWindow()->handle);
     EXPECT_TRUE(ended());
     EXPECT_EQ(0u, finish(process));
-    destroyTestWindow(other);
 }
 
 TEST_F(Closing, PowerEventsEndTheShowExceptAResumeFromFailure) {

@@ -50,28 +50,23 @@ class Modes : public ::testing::Test {
 protected:
     void SetUp() override {
         copy = makeCopy("modes");
-        other = createTestWindow();
+        other = foregroundWindow();
         owner = createTestWindow();
     }
-    void TearDown() override {
-        destroyTestWindow(owner);
-        destroyTestWindow(other);
-    }
+    void TearDown() override { destroyTestWindow(owner); }
     Copy copy;
-    TestWindow* other = nullptr;
+    TestWindow* other = nullptr;  // the foreground window
     TestWindow* owner = nullptr;
 };
 
 TEST_F(Modes, ProgramNameAloneOpensTheSettingsWithoutParent) {
-    SetForegroundWindow(other->handle);
-    ASSERT_TRUE(waitForeground(other->handle));
+    ASSERT_TRUE(takeForeground());
     EXPECT_EQ(expectedDialogResult(copy), runSettings(start(copy, "\"" + copy.program + "\""), nullptr));
     EXPECT_EQ(0, other->disabledCount);
 }
 
 TEST_F(Modes, SettingsOwnerIsTheGivenWindowOrTheForegroundOne) {
-    SetForegroundWindow(other->handle);
-    ASSERT_TRUE(waitForeground(other->handle));
+    ASSERT_TRUE(takeForeground());
     bool shown = expectedDialogResult(copy) == 2;
     static const struct {
         int line;
@@ -159,7 +154,7 @@ TEST_F(Modes, PreviewNeedsTheHandleOfALiveWindow) {
 }
 
 TEST_F(Modes, PasswordChangeOutsideThe9xFamilyEndsWithMinusOne) {
-    Copy withMpr = makeCopy("mpr-nt", "cinevane.scr", MPR_DLL);
+    Copy withMpr = makeCopy("mpr-nt", NT_PROGRAM, MPR_DLL);
     deleteTree(FAKE_MPR_KEY);
     PROCESS_INFORMATION process = startWith(withMpr, "/a " + decimal(owner->handle));
     EXPECT_EQ(static_cast<DWORD>(-1), finish(process));

@@ -15,12 +15,13 @@ protected:
     void SetUp() override {
         copy = makeCopy("preview");
         parent = createTestWindow(300, 200);
-        SetForegroundWindow(parent->handle);
         process = startWith(copy, "/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent->handle)));
         waitUntil([&] {
             return (preview = FindWindowExA(parent->handle, nullptr, "WindowsScreenSaverClass", nullptr)) ||
                    processEnded(process);
         });
+        // Found during its creation; wait until it is shown.
+        waitUntil([&] { return !preview || (GetWindowLongA(preview, GWL_STYLE) & WS_VISIBLE); });
     }
     void TearDown() override {
         if (process.hProcess) finish(process, 0);
@@ -91,6 +92,7 @@ TEST_F(Preview, HelpAndContextMenuGoToTheParent) {
     EXPECT_EQ(1, SendMessageA(preview, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)));
     ASSERT_TRUE(waitUntil([&] { return parent->helpCount == 1; }));
     EXPECT_EQ(reinterpret_cast<WPARAM>(parent->handle), parent->lastWParam);
+    EXPECT_EQ(preview, parent->helpItem);  // the parent could read the help request
     EXPECT_TRUE(settle(preview));
 }
 

@@ -1,5 +1,7 @@
 #include "SaverDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 #include "support/TestPaths.h"
@@ -48,11 +50,13 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     TestWindow* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self) {
         switch (message) {
-            case WM_HELP:
+            case WM_HELP: {
                 ++self->helpCount;
                 self->lastWParam = wParam;
-                self->lastLParam = lParam;
+                const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
+                self->helpItem = help && help->cbSize == sizeof(HELPINFO) ? help->hItemHandle : nullptr;
                 return 1;
+            }
             case WM_CONTEXTMENU:
                 ++self->contextMenuCount;
                 self->lastWParam = wParam;
@@ -65,6 +69,27 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+
+// Wine settings for the programs under test, made once per run: no window
+// manager runs in the test session, so Wine must not wait for one.
+class WineSettings : public ::testing::Environment {
+public:
+    void SetUp() override {
+        for (const char* name : {NT_PROGRAM, WIN98_PROGRAM}) {
+            std::string key = std::string(APP_DEFAULTS) + name;
+            writeString((key + "\\X11 Driver").c_str(), "Managed", "N");
+            // Wine has an MPR.DLL of its own; the fake beside the copy wins.
+            writeString((key + "\\DllOverrides").c_str(), "mpr", "native,builtin");
+        }
+        std::string key = std::string(APP_DEFAULTS) + WIN98_PROGRAM;
+        writeString(key.c_str(), "Version", "win98");
+    }
+    void TearDown() override {
+        for (const char* name : {NT_PROGRAM, WIN98_PROGRAM}) deleteTree((std::string(APP_DEFAULTS) + name).c_str());
+    }
+};
+::testing::Environment* const wineSettings = ::testing::AddGlobalTestEnvironment(new WineSettings);
 
 }  // namespace
 
@@ -208,10 +233,25 @@ TestWindow* createTestWindow(int width, int height) {
         registered = RegisterClassA(&windowClass) != 0;
     }
     TestWindow* window = new TestWindow;
-    window->handle = CreateWindowExA(0, "CinevaneTestDriver", "driver", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                     width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    window->handle = CreateWindowExA(0, "CinevaneTestDriver", "driver", WS_POPUP | WS_BORDER, 10, 10, width, height,
+                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window->handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    // Never activated, so that Wine does not wait for a window manager
+    // (there is none) when the window goes.
+    ShowWindow(window->handle, SW_SHOWNOACTIVATE);
     return window;
+}
+
+TestWindow* foregroundWindow() {
+    static TestWindow* window = nullptr;
+    if (!window) window = createTestWindow(200, 100);
+    return window;
+}
+
+bool takeForeground() {
+    HWND window = foregroundWindow()->handle;
+    SetForegroundWindow(window);
+    return waitForeground(window);
 }
 
 void destroyTestWindow(TestWindow* window) {
@@ -240,6 +280,15 @@ std::string readString(const char* path, const char* name) {
     return text;
 }
 
+void writeString(const char* path, const char* name, const char* value) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1);
+    RegCloseKey(key);
+}
+
 void writeDword(const char* path, const char* name, DWORD value) {
     HKEY key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
@@ -265,16 +314,6 @@ void deleteTree(const char* path) {
 }  // namespace driver
 
 namespace driver {
-
-void useWin98(const std::string& fileName) {
-    std::string path = "Software\\Wine\\AppDefaults\\" + fileName;
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-    RegCloseKey(key);
-}
 
 bool waitForeground(HWND window) {
     return waitUntil([&] { return GetForegroundWindow() == window; });

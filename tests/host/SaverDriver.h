@@ -20,7 +20,12 @@ struct Copy {
 enum Component { NONE = 0, PASSWORD_CPL = 1, MPR_DLL = 2 };
 
 // A copy named fileName in a fresh folder (hint may contain blanks).
-Copy makeCopy(const std::string& hint, const std::string& fileName = "cinevane.scr",
+// File names of the copies: Wine reports the 9x family to the second.
+const char NT_PROGRAM[] = "cinevanent.scr";
+const char WIN98_PROGRAM[] = "cinevane98.scr";
+const char APP_DEFAULTS[] = "Software\\Wine\\AppDefaults\\";
+
+Copy makeCopy(const std::string& hint, const std::string& fileName = NT_PROGRAM,
               int components = NONE);
 
 // Starts the program with the command line given whole (the program's
@@ -58,22 +63,26 @@ struct TestWindow {
     int helpCount = 0, contextMenuCount = 0, disabledCount = 0;
     WPARAM lastWParam = 0;
     LPARAM lastLParam = 0;
+    HANDLE helpItem = nullptr;  // from the HELPINFO of the last WM_HELP
 };
+// Shown without activation.
 TestWindow* createTestWindow(int width = 320, int height = 240);
+// One window of the driver that takes the foreground when asked; it lives
+// as long as the test program.
+TestWindow* foregroundWindow();
+bool takeForeground();
 void destroyTestWindow(TestWindow* window);
 
 // Registry helpers for HKCU.
 DWORD readDword(const char* path, const char* name, DWORD fallback = 0);
 std::string readString(const char* path, const char* name);
+void writeString(const char* path, const char* name, const char* value);
 void writeDword(const char* path, const char* name, DWORD value);
 void deleteTree(const char* path);
 
 }  // namespace driver
 
 namespace driver {
-
-// Makes Wine report the 9x family to programs of this file name.
-void useWin98(const std::string& fileName);
 
 // Ends a full-screen show by a key press once it has the foreground;
 // returns its exit code.

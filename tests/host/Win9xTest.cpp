@@ -10,7 +10,6 @@ using namespace driver;
 
 namespace {
 
-const char PROGRAM_98[] = "cinevane98.scr";
 const char DESKTOP_KEY[] = "Control Panel\\Desktop";
 const char USE_PASSWORD[] = "ScreenSaveUsePassword";
 
@@ -22,10 +21,11 @@ DWORD fake(const char* name, DWORD call) {
     return fake((name + std::to_string(call)).c_str());
 }
 
+// The state as the whole session sees it. Each Wine process keeps its own
+// copy once read, so the driver looks where Wine shares it.
 bool screenSaverRunning() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running != FALSE;
+    return readString("Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop",
+                      "WINE_ScreenSaverRunning") == "1";
 }
 
 }  // namespace
@@ -34,7 +34,6 @@ bool screenSaverRunning() {
 class Win9x : public ::testing::Test {
 protected:
     void SetUp() override {
-        useWin98(PROGRAM_98);
         HKEY key;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
             savedSize = sizeof saved;
@@ -55,12 +54,14 @@ protected:
             RegCloseKey(key);
         }
         deleteTree("Software\\CinevaneTests");
+        // A show that did not end as it should may have left this on.
+        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
     }
     void usePassword(DWORD value) { writeDword(DESKTOP_KEY, USE_PASSWORD, value); }
     void answer(DWORD value) { writeDword(FAKE_PASSWORD_KEY, "Answer", value); }
 
     HWND startShow(int components = PASSWORD_CPL, const char* hint = "win9x") {
-        copy = makeCopy(hint, PROGRAM_98, components);
+        copy = makeCopy(hint, WIN98_PROGRAM, components);
         SetCursorPos(400, 300);
         process = startWith(copy, "/s");
         HWND saver = findSaver(process);
@@ -88,6 +89,7 @@ TEST_F(Win9x, AcceptedPasswordEndsTheShowAndScreenSaverRunningGoesOff) {
     HWND saver = startShow();
     ASSERT_NE(nullptr, saver);
     EXPECT_EQ(1u, fake("Loads"));
+    EXPECT_TRUE(screenSaverRunning());
     pressKey('K');
     EXPECT_EQ(0u, finish(process));
     ASSERT_EQ(1u, fake("Calls"));
@@ -194,13 +196,12 @@ TEST_F(Win9x, SecondShowEndsBeforeReadingThePasswordSetting) {
     ASSERT_NE(nullptr, saver);
     ASSERT_EQ(1u, fake("Loads"));
     // Another window takes the foreground; the refused password keeps the show.
-    TestWindow* other = createTestWindow();
-    SetForegroundWindow(other->handle);
+    SetForegroundWindow(foregroundWindow()->handle);
     ASSERT_TRUE(callsReach(1));
     ASSERT_TRUE(settle(saver));
     ASSERT_NE(saver, GetForegroundWindow());
 
-    Copy second = makeCopy("win9x-second", PROGRAM_98, PASSWORD_CPL);
+    Copy second = makeCopy("win9x-second", WIN98_PROGRAM, PASSWORD_CPL);
     PROCESS_INFORMATION again = startWith(second, "/s");
     EXPECT_EQ(0u, finish(again));
     EXPECT_EQ(1u, fake("Loads"));  // the second process never loaded it
@@ -210,12 +211,11 @@ TEST_F(Win9x, SecondShowEndsBeforeReadingThePasswordSetting) {
     outlastRecheckDelay(1);
     pressKey('K');
     EXPECT_EQ(0u, finish(process));
-    destroyTestWindow(other);
 }
 
 TEST_F(Win9x, PasswordChangeCallsTheSystemDialog) {
     TestWindow* owner = createTestWindow();
-    copy = makeCopy("win9x-mpr", PROGRAM_98, MPR_DLL);
+    copy = makeCopy("win9x-mpr", WIN98_PROGRAM, MPR_DLL);
     process = startWith(copy, "/a " + std::to_string(reinterpret_cast<UINT_PTR>(owner->handle)));
     EXPECT_EQ(0u, finish(process));
     EXPECT_EQ(1u, readDword(FAKE_MPR_KEY, "Calls"));
@@ -224,26 +224,57 @@ TEST_F(Win9x, PasswordChangeCallsTheSystemDialog) {
     EXPECT_EQ(0u, readDword(FAKE_MPR_KEY, "Reserved"));
 
     // Without a live handle the foreground window is the parent.
-    SetForegroundWindow(owner->handle);
-    ASSERT_TRUE(waitForeground(owner->handle));
+    ASSERT_TRUE(takeForeground());
     process = startWith(copy, "-A 12");
     EXPECT_EQ(0u, finish(process));
     EXPECT_EQ(2u, readDword(FAKE_MPR_KEY, "Calls"));
-    EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(owner->handle)), readDword(FAKE_MPR_KEY, "Parent"));
+    EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(foregroundWindow()->handle)),
+              readDword(FAKE_MPR_KEY, "Parent"));
 
     // Without the component the mode ends quietly.
-    Copy bare = makeCopy("win9x-no-mpr", PROGRAM_98);
+    Copy bare = makeCopy("win9x-no-mpr", WIN98_PROGRAM);
     process = startWith(bare, "/a");
     EXPECT_EQ(0u, finish(process));
     EXPECT_EQ(2u, readDword(FAKE_MPR_KEY, "Calls"));
     destroyTestWindow(owner);
 }
 
+// The machine's last-chance debugger, replaced for one case by a program
+// that does not exist: the system's filter then answers that the handler is
+// to run, as it does on a machine without a registered debugger.
+class NoDebugger {
+public:
+    NoDebugger() {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        DWORD size = sizeof saved - 1;
+        hadDebugger = RegQueryValueExA(key, "Debugger", nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &size) ==
+                      ERROR_SUCCESS;
+        const char none[] = "cinevane-test-no-such-debugger.exe %ld %ld";
+        RegSetValueExA(key, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(none), sizeof none);
+    }
+    ~NoDebugger() {
+        if (hadDebugger)
+            RegSetValueExA(key, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), lstrlenA(saved) + 1);
+        else
+            RegDeleteValueA(key, "Debugger");
+        RegCloseKey(key);
+    }
+
+private:
+    static constexpr const char* KEY = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
+    HKEY key = nullptr;
+    bool hadDebugger = false;
+    char saved[512] = {};
+};
+
 TEST_F(Win9x, FaultInsideTheShowEndsWithMinusOneAndScreenSaverRunningOff) {
+    NoDebugger noDebugger;
     answer(2);  // the password check faults
     HWND saver = startShow();
     ASSERT_NE(nullptr, saver);
+    EXPECT_TRUE(screenSaverRunning());
     pressKey('K');
     EXPECT_EQ(static_cast<DWORD>(-1), finish(process));
+    EXPECT_EQ(1u, fake("Calls"));
     EXPECT_FALSE(screenSaverRunning());
 }
