@@ -197,9 +197,11 @@ TEST_F(Win9x, SecondShowEndsBeforeReadingThePasswordSetting) {
     ASSERT_EQ(1u, fake("Loads"));
     // Another window takes the foreground; the refused password keeps the show.
     SetForegroundWindow(foregroundWindow()->handle);
-    ASSERT_TRUE(callsReach(1));
+    PostMessageA(saver, WM_ACTIVATEAPP, FALSE, GetCurrentThreadId());
+    ASSERT_TRUE(waitUntil([&] { return fake("Calls") >= 1; }));
     ASSERT_TRUE(settle(saver));
     ASSERT_NE(saver, GetForegroundWindow());
+    DWORD calls = fake("Calls");
 
     Copy second = makeCopy("win9x-second", WIN98_PROGRAM, PASSWORD_CPL);
     PROCESS_INFORMATION again = startWith(second, "/s");
@@ -208,7 +210,7 @@ TEST_F(Win9x, SecondShowEndsBeforeReadingThePasswordSetting) {
     EXPECT_TRUE(waitForeground(saver));
 
     answer(1);
-    outlastRecheckDelay(1);
+    outlastRecheckDelay(calls);
     pressKey('K');
     EXPECT_EQ(0u, finish(process));
 }
