@@ -57,21 +57,6 @@ HWND createSaver(int width, int height, const SaverHooks& saverHooks) {
 int showMessagesHandled() { return handled; }
 bool handlingShowNext() { return inShowNext; }
 
-bool pumpUntil(const std::function<bool()>& done, DWORD deadline) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) continue;  // the host's, at WM_DESTROY
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 std::string openDeviceAlias() {
     DWORD count = 0;
     MCI_SYSINFO_PARMSA query = {};

@@ -16,6 +16,7 @@
 #include "ShowDriver.h"
 #include "host/HostState.h"
 #include "playback/ShowMessages.h"
+#include "support/MessagePump.h"
 #include "support/TestPaths.h"
 
 using namespace showdriver;
@@ -96,7 +97,7 @@ protected:
 
     // Handles messages until the saver window is gone.
     bool waitForEnd(HWND window) {
-        return inprocess::pumpUntil([window] { return !IsWindow(window); }, kDeadline);
+        return pump::until([window] { return !IsWindow(window); }, kDeadline);
     }
     bool endWithKey(HWND window) {
         PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
@@ -131,10 +132,10 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
     GetClientRect(window, &client);
     ASSERT_NE(GetSystemMetrics(SM_CYSCREEN), client.bottom);
 
-    ASSERT_TRUE(inprocess::pumpUntil([&played] { return !played.empty(); }, kDeadline));
+    ASSERT_TRUE(pump::until([&played] { return !played.empty(); }, kDeadline));
     EXPECT_EQ(clip("red.avi"), played[0].path);
     EXPECT_EQ(static_cast<DWORD>(MCI_MODE_PLAY), played[0].mode);
-    EXPECT_TRUE(inprocess::pumpUntil([] { return screenNow() == Screen::Red; }, kDeadline));
+    EXPECT_TRUE(pump::until([] { return screenNow() == Screen::Red; }, kDeadline));
     EXPECT_TRUE(endWithKey(window));
 }
 
@@ -157,9 +158,9 @@ static void expectAudioOfThreeFiles(bool muted) {
     ASSERT_TRUE(inprocess::recordMciCommands(&calls));
     HWND window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), {});
     ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(inprocess::pumpUntil([] { return inprocess::showMessagesHandled() >= 3; }, kDeadline));
+    ASSERT_TRUE(pump::until([] { return inprocess::showMessagesHandled() >= 3; }, kDeadline));
     PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-    inprocess::pumpUntil([window] { return !IsWindow(window); }, kDeadline);
+    pump::until([window] { return !IsWindow(window); }, kDeadline);
     inprocess::recordMciCommands(nullptr);
 
     int files = 0;
@@ -236,7 +237,7 @@ TEST_F(ShowInProcess, ActivationLostWhileClosingKeepsTheShow) {
     HWND window = activationTarget = inprocess::createSaver(width, height, {});
     ASSERT_NE(nullptr, window);
     // Start and three switches: the show went on after the loss.
-    bool wentOn = inprocess::pumpUntil(
+    bool wentOn = pump::until(
         [window] { return !IsWindow(window) || inprocess::showMessagesHandled() >= 4; }, kDeadline);
     UnhookWindowsHookEx(hook);
     ASSERT_TRUE(wentOn);
@@ -298,7 +299,7 @@ TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
     HWND window = inprocess::createSaver(width, height, hooks);
     ASSERT_NE(nullptr, window);
     size_t restOfPass = kShuffledFiles - place;
-    ASSERT_TRUE(inprocess::pumpUntil([&] { return played.size() >= restOfPass; }, kDeadline));
+    ASSERT_TRUE(pump::until([&] { return played.size() >= restOfPass; }, kDeadline));
     EXPECT_TRUE(endWithKey(window));
 
     std::vector<std::string> expected;
@@ -330,7 +331,7 @@ TEST_F(ShowInProcess, TwoHundredFileSwitchesDoNotLeak) {
     };
     HWND window = inprocess::createSaver(width, height, hooks);
     ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(inprocess::pumpUntil([&] { return switches >= kSwitches || !IsWindow(window); },
+    ASSERT_TRUE(pump::until([&] { return switches >= kSwitches || !IsWindow(window); },
                                      4 * kDeadline));
     ASSERT_GE(switches, kSwitches);
     EXPECT_TRUE(endWithKey(window));
