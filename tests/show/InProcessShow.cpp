@@ -137,6 +137,24 @@ bool recordMciCommands(std::vector<MciCall>* log) {
     return false;
 }
 
+namespace {
+
+SIZE_T heapBytesInUse() {
+    HANDLE heaps[64];
+    DWORD count = GetProcessHeaps(64, heaps);
+    SIZE_T total = 0;
+    for (DWORD i = 0; i < count && i < 64; ++i) {
+        if (!HeapLock(heaps[i])) continue;
+        PROCESS_HEAP_ENTRY entry = {};
+        while (HeapWalk(heaps[i], &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) total += entry.cbData;
+        HeapUnlock(heaps[i]);
+    }
+    return total;
+}
+
+}  // namespace
+
 ResourceFigures measure() {
     ResourceFigures figures = {};
     // Wine keeps the process's GDI objects in a table indexed by the low word
@@ -151,6 +169,7 @@ ResourceFigures measure() {
     if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                              sizeof memory))
         figures.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+    figures.heapBytes = heapBytesInUse();
     return figures;
 }
 

@@ -60,6 +60,7 @@ struct ResourceFigures {
     DWORD guiGdi;          // GetGuiResources(GR_GDIOBJECTS)
     DWORD guiUser;         // GetGuiResources(GR_USEROBJECTS)
     SIZE_T privateBytes;   // PrivateUsage, or PagefileUsage where that is 0
+    SIZE_T heapBytes;      // blocks in use in all heaps of the process
 };
 ResourceFigures measure();
 
