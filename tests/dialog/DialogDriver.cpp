@@ -92,9 +92,14 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 
 void click(HWND window) {
     RECT box;
-    GetWindowRect(window, &box);
-    const int x = (box.left + box.right) / 2;
-    const int y = (box.top + box.bottom) / 2;
+    GetClientRect(window, &box);
+    clickAt(window, POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+}
+
+void clickAt(HWND window, POINT point) {
+    ClientToScreen(window, &point);
+    const int x = point.x;
+    const int y = point.y;
     const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
     const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
     INPUT inputs[3] = {};

@@ -29,6 +29,7 @@ void pump();
 
 // Real input: a left click at the centre of `window`, a key press and release.
 void click(HWND window);
+void clickAt(HWND window, POINT clientPoint);
 void pressKey(WORD virtualKey);
 // Waits until the input sent so far has been processed.
 void settleInput();

@@ -62,7 +62,9 @@ TEST(FilePickerSelection, GivesOneFullPathPerFile) {
         for (size_t i = 0; i < c.paths.size(); ++i) {
             EXPECT_STREQ(c.paths[i].c_str(), picker.selectedPath(static_cast<int>(i))) << "file " << i;
         }
-        if (c.paths.empty()) EXPECT_STREQ("", picker.selectedPath(0));
+        if (c.paths.empty()) {
+            EXPECT_STREQ("", picker.selectedPath(0));
+        }
     }
 }
 
