@@ -53,6 +53,17 @@ void CALLBACK onTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
+// Dispatches one message as a dialog's modal loop does: keys such as Tab,
+// Enter and Escape go through the dialog manager of the dialog they are for.
+void dispatch(MSG& message) {
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    char name[16] = {};
+    if (root) GetClassNameA(root, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && IsDialogMessageA(root, &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
 }  // namespace
 
 void whenDialogAppears(Action action, DWORD timeoutMs) {
@@ -74,10 +85,7 @@ void reset() {
 
 void pump() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) dispatch(message);
 }
 
 bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -124,29 +132,26 @@ void pressKey(WORD virtualKey) {
     settleInput();
 }
 
-// A message posted after the input arrives after it: once the marker has
-// been seen, the input has been dispatched.
+// Posted messages overtake input, timer messages come after it: once a
+// timer set now has fired, the input sent before has been dispatched.
 void settleInput() {
-    static const UINT marker = RegisterWindowMessageA("cinevane test input marker");
-    bool seen = false;
-    const DWORD start = GetTickCount();
-    // Input reaches the queue through the server; give it a few rounds.
-    for (int round = 0; round < 3; ++round) {
-        PostThreadMessageA(GetCurrentThreadId(), marker, 0, 0);
-        seen = false;
-        while (!seen && GetTickCount() - start < 10000) {
+    for (int round = 0; round < 2; ++round) {
+        const UINT_PTR timer = SetTimer(nullptr, 0, 1, nullptr);
+        const DWORD start = GetTickCount();
+        bool fired = false;
+        while (!fired && GetTickCount() - start < 10000) {
             MSG message;
             if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
                 MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
                 continue;
             }
-            if (message.hwnd == nullptr && message.message == marker) {
-                seen = true;
+            if (message.hwnd == nullptr && message.message == WM_TIMER && message.wParam == timer) {
+                fired = true;
                 continue;
             }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
+            dispatch(message);
         }
+        KillTimer(nullptr, timer);
     }
 }
 
