@@ -366,3 +366,29 @@ TEST_F(SettingsDialog, ShowsAgainInTheSameProcess) {
         EXPECT_EQ(IDOK, result);
     }
 }
+
+TEST_F(SettingsDialog, ProcedureClaimsOnlyItsOwnCommands) {
+    writeList(threeEntries);
+    show([&](HWND dialog) {
+        struct {
+            int line;
+            UINT message;
+            WPARAM wParam;
+            INT_PTR result;
+        } const cases[] = {
+            {__LINE__, WM_COMMAND, MAKEWPARAM(randomId, BN_CLICKED), FALSE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(noSoundId, BN_CLICKED), FALSE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(1234, BN_CLICKED), FALSE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(listId, LBN_DBLCLK), TRUE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), TRUE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(upId, BN_CLICKED), TRUE},
+            {__LINE__, WM_USER + 1, 0, TRUE},
+            {__LINE__, WM_NULL, 0, FALSE},
+        };
+        for (const auto& c : cases) {
+            EXPECT_EQ(c.result, settingsDialogProc(dialog, c.message, c.wParam, 0)) << "case at line " << c.line;
+        }
+        EXPECT_EQ(threeEntries, listed()) << "Up without a selection moves nothing";
+        driver::click(item(IDCANCEL));
+    });
+}
