@@ -37,12 +37,20 @@ DWORD mode(MciDevice& device) {
     return static_cast<DWORD>(value);
 }
 
+// One target window for all cases: top-level windows are slow to come and go
+// on the X display.
 class MciDeviceTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { window = new NotifyWindow; }
+    static void TearDownTestSuite() { delete window; }
+    void SetUp() override { target.clear(); }
     void TearDown() override { commandfault::fail(0, 0, 0); }
 
-    NotifyWindow target;
+    static NotifyWindow* window;
+    NotifyWindow& target = *window;
 };
+
+NotifyWindow* MciDeviceTest::window = nullptr;
 
 TEST_F(MciDeviceTest, OpenBindsTheVideoToTheWindow) {
     MciDevice device;
