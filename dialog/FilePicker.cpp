@@ -41,7 +41,9 @@ FilePicker::FilePicker(HWND owner, DWORD flags, int bufferSize)
     : fileBuffer(nullptr), titleBuffer(nullptr), filterCopy(nullptr), record() {
     resultPath[0] = 0;
     if (bufferSize < minimumBufferSize) return;
-    fileBuffer = allocateZeroed(bufferSize);
+    // Two zero bytes beyond what the dialog may fill: a selection that
+    // fills the whole buffer still ends in an empty text.
+    fileBuffer = allocateZeroed(bufferSize + 2);
     titleBuffer = allocateZeroed(bufferSize);
     if (!fileBuffer || !titleBuffer) {
         release(fileBuffer);

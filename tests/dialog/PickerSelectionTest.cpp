@@ -93,6 +93,14 @@ TEST(FilePickerSelection, PathThatDoesNotFitIsSkippedNotCut) {
     EXPECT_STREQ("", single.selectedPath(0));
 }
 
+TEST(FilePickerSelection, PathFillingTheWholeBufferIsOneFile) {
+    FilePicker picker(nullptr, dialogFlags, 260);
+    const std::string path = "C:\\" + std::string(256, 'p');
+    memcpy(picker.selectionBuffer(), path.c_str(), 260);
+    EXPECT_EQ(1, picker.selectedCount());
+    EXPECT_EQ(path, picker.selectedPath(0));
+}
+
 TEST(FilePickerSelection, BufferBelowPathSizeLeavesThePickerInert) {
     for (int size : {0, 1, 259}) {
         FilePicker picker(nullptr, dialogFlags, size);

@@ -30,12 +30,13 @@ BOOL CALLBACK findProcessDialog(HWND window, LPARAM data) {
     return TRUE;
 }
 
-// A copy of the program in a folder of its own, run with `arguments`.
+// A copy of the program in a folder of its own, run with `arguments`. Its
+// own name keeps the Wine settings made for it away from other tests.
 class SettingsMode : public testing::Test {
 protected:
     void SetUp() override {
         folder = systemdialogs::scratchFolder("mode");
-        program = folder + "cinevane.scr";
+        program = folder + "settings-mode.scr";
         ASSERT_TRUE(CopyFileA(testpaths::binaryPath("cinevane.scr").c_str(), program.c_str(), FALSE));
         owner = CreateWindowExA(0, "Static", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 300, 200, 100,
                                 nullptr, nullptr, nullptr, nullptr);
@@ -113,6 +114,6 @@ TEST_F(SettingsMode, ConfigureWithHandleOwnsTheDialogAndCancelWritesNothing) {
 TEST_F(SettingsMode, ConfigureAloneShowsTheDialog) {
     HWND dialog = start("/c");
     ASSERT_NE(nullptr, dialog);
-    driver::pressKey(VK_ESCAPE);
+    driver::click(GetDlgItem(dialog, IDCANCEL));
     EXPECT_EQ(2u, exitCode());
 }
