@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "DialogDriver.h"
@@ -116,4 +117,23 @@ TEST_F(SettingsMode, ConfigureAloneShowsTheDialog) {
     ASSERT_NE(nullptr, dialog);
     driver::click(GetDlgItem(dialog, IDCANCEL));
     EXPECT_EQ(2u, exitCode());
+}
+
+TEST_F(SettingsMode, IniPathBeyondMaxPathEndsWithMinusOneAndNoDialog) {
+    // A folder so deep that the program fits but "cinevane.ini" beside it does not.
+    std::string deep = folder + "d";
+    while (deep.size() < 250) {
+        CreateDirectoryA(deep.c_str(), nullptr);
+        deep += "\\" + std::string(std::min<size_t>(60, 250 - deep.size()), 'd');
+    }
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) << deep;
+    program = deep + "\\s.scr";
+    ASSERT_GE((deep + "\\cinevane.ini").size(), static_cast<size_t>(MAX_PATH));
+    ASSERT_TRUE(CopyFileA(testpaths::binaryPath("cinevane.scr").c_str(), program.c_str(), FALSE));
+    std::string commandLine = "\"" + program + "\" /c";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    EXPECT_EQ(static_cast<DWORD>(-1), exitCode());
 }
