@@ -45,7 +45,14 @@ void makeHeapObjects(HWND dialog) {
     DialogState& s = state();
     s.filePicker = new (std::nothrow) FilePicker(dialog, openFileFlags, selectionBufferSize);
     s.folderPicker = new (std::nothrow) FolderPicker(dialog);
-    s.settings = new (std::nothrow) Settings();
+    try {
+        s.settings = new (std::nothrow) Settings();
+    } catch (Exception* e) {
+        // Its strings could not be allocated: left null, so that the
+        // initialisation fails cleanly.
+        dispose(e);
+        s.settings = nullptr;
+    }
     s.showing = true;
 }
 
