@@ -14,7 +14,7 @@
 namespace {
 
 const char* const extensions[] = {"wmv", "avi", "mpg", "mpeg"};
-const int rounds = 3;
+const int rounds = 5;
 int currentCount = 0;
 
 double now() {
