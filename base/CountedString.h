@@ -46,6 +46,7 @@ public:
 
 private:
     void release();
+    bool ownsPointer(const char* text) const;  // points into this buffer
 
     char* data;
     int size;

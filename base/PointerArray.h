@@ -15,6 +15,8 @@ public:
     int count() const { return itemCount; }
     BOOL swap(int i, int j);
     void clear();
+    // Trades contents (elements and count) with another array.
+    void exchange(PointerArray& other);
 
 protected:
     // Frees one owned element; ObjectArray deletes objects instead.

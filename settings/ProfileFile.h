@@ -1,0 +1,57 @@
+#pragma once
+#include "settings/ProfileStore.h"
+
+// Reads and writes keys of one INI file through the system's profile
+// functions; each call opens and closes the file, nothing is cached.
+class ProfileFile : public ProfileStore {
+public:
+    ProfileFile();
+    ~ProfileFile() override;
+
+    // Longer paths are cut to 259 bytes.
+    void setPath(const CountedString& path);
+
+    BOOL writeInt(const CountedString& section, const CountedString& key, int value) override;
+    BOOL writeString(const CountedString& section, const CountedString& key,
+                     const CountedString& text) override;
+    int readIntClamped(const CountedString& section, const CountedString& key,
+                       int defaultValue, int minimum, int maximum) override;
+    int readInt(const CountedString& section, const CountedString& key, int defaultValue) override;
+    int readBool(const CountedString& section, const CountedString& key, int defaultValue) override;
+    CountedString readString(const CountedString& section, const CountedString& key,
+                             const CountedString& defaultText) override;
+
+    // Removes the section with all its keys.
+    BOOL deleteSection(const CountedString& section);
+    // The names of the section's keys, each followed by a zero byte, filling
+    // the buffer (bufferSize() bytes, c_str() shows only the first name). A
+    // key without a name gives an empty name. No names for a missing section.
+    CountedString readKeyNames(const CountedString& section);
+
+private:
+    // The same operations on plain texts, bound to a fixed path buffer.
+    class Access {
+    public:
+        Access();
+        virtual ~Access();
+
+        void setPath(const char* text);
+        BOOL writeInt(const char* section, const char* key, int value);
+        BOOL writeString(const char* section, const char* key, const char* text);
+        int readIntClamped(const char* section, const char* key, int defaultValue,
+                           int minimum, int maximum);
+        int readInt(const char* section, const char* key, int defaultValue);
+        int readBool(const char* section, const char* key, int defaultValue);
+        DWORD readString(const char* section, const char* key, const char* defaultText,
+                         char* buffer, DWORD size);
+        BOOL deleteSection(const char* section);
+
+    private:
+        char path[MAX_PATH];
+    };
+
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    Access access;
+};
