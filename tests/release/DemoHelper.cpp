@@ -1,0 +1,283 @@
+// demo_helper: what tools/demo needs from inside Windows to run the screen
+// saver as a user and the system would, and to tell the script when to take
+// a picture.
+//
+//   demo_helper preview PROGRAM DONE_FILE
+//       Opens a window like the preview area of the display settings, runs
+//       "PROGRAM /p HANDLE" in it and prints "ready X Y W H" (the window's
+//       screen rectangle) once the preview's window is there. When DONE_FILE
+//       exists it closes the window, as the display settings do, and prints
+//       "ended CODE" when the preview has ended with that exit code.
+//   demo_helper dialog PROGRAM DONE_FILE
+//       Runs "PROGRAM /c", waits for the settings dialog, prints its caption
+//       and the texts of its controls in UTF-8, then "ready X Y W H". When
+//       DONE_FILE exists it presses Escape, as a user cancels, and prints
+//       "ended CODE".
+//   demo_helper wait-show SECONDS
+//       Waits for the full-screen show's window and its video view; prints
+//       "ready W H".
+//   demo_helper press-key
+//       Presses and releases the space bar through the system's input queue,
+//       as a user would to end the show, and waits until the show's window
+//       has gone; prints "ended".
+//
+// Every wait polls with a generous deadline while pumping messages, and a
+// missed deadline ends the helper with exit code 1 and a message.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const DWORD appearDeadline = 60000;
+const DWORD endDeadline = 30000;
+const DWORD doneDeadline = 600000;
+const char saverClass[] = "WindowsScreenSaverClass";
+const char viewClass[] = "CinevaneView";
+const char previewHostClass[] = "CinevaneDemoPreviewHost";
+
+void pumpFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+// Polls `ready` until it holds, pumping messages meanwhile.
+template <typename Condition>
+bool waitFor(DWORD deadline, Condition ready) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (ready()) return true;
+        if (GetTickCount() - start >= deadline) return false;
+        pumpFor(50);
+    }
+}
+
+int failWith(const char* what) {
+    std::printf("error %s\n", what);
+    std::fflush(stdout);
+    return 1;
+}
+
+void say(const char* text) {
+    std::printf("%s\n", text);
+    std::fflush(stdout);
+}
+
+void sayRect(const char* word, HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    std::printf("%s %ld %ld %ld %ld\n", word, rect.left, rect.top,
+                rect.right - rect.left, rect.bottom - rect.top);
+    std::fflush(stdout);
+}
+
+// Window texts are in the ANSI code page; the script reads UTF-8.
+std::string toUtf8(const char* ansi) {
+    wchar_t wide[512];
+    char utf8[1536];
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, 512);
+    if (n == 0) return std::string();
+    if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr) == 0)
+        return std::string();
+    return utf8;
+}
+
+bool fileExists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool startProgram(const std::string& commandLine, PROCESS_INFORMATION& process) {
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    std::string line = commandLine;
+    return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process) != 0;
+}
+
+// Waits for the process to end and prints "ended CODE".
+int reportEnd(PROCESS_INFORMATION& process) {
+    bool ended = waitFor(endDeadline, [&] {
+        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    if (!ended) return failWith("the program did not end");
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("ended %ld\n", static_cast<long>(code));
+    std::fflush(stdout);
+    return 0;
+}
+
+void pressKey(WORD key) {
+    INPUT input[2];
+    ZeroMemory(input, sizeof input);
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+LRESULT CALLBACK previewHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A framed window whose black client area is the size of the preview area
+// of the display settings, scaled up so that the picture can be seen.
+HWND createPreviewHost() {
+    WNDCLASSA windowClass;
+    ZeroMemory(&windowClass, sizeof windowClass);
+    windowClass.lpfnWndProc = previewHostProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = previewHostClass;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    RegisterClassA(&windowClass);
+    RECT rect = {0, 0, 304, 228};
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    AdjustWindowRect(&rect, style, FALSE);
+    return CreateWindowExA(0, previewHostClass, "cinevane preview", style, 60, 60,
+                           rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                           windowClass.hInstance, nullptr);
+}
+
+int runPreview(const char* program, const char* doneFile) {
+    HWND host = createPreviewHost();
+    if (host == nullptr) return failWith("no preview window");
+    pumpFor(100);
+    char commandLine[600];
+    wsprintfA(commandLine, "\"%s\" /p %lu", program,
+              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(host)));
+    PROCESS_INFORMATION process;
+    if (!startProgram(commandLine, process)) return failWith("cannot start the program");
+    HWND preview = nullptr;
+    if (!waitFor(appearDeadline, [&] {
+            preview = FindWindowExA(host, nullptr, saverClass, nullptr);
+            return preview != nullptr && IsWindowVisible(preview);
+        }))
+        return failWith("no preview window appeared in the parent");
+    // Give the preview its first paint before the picture is taken.
+    RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pumpFor(500);
+    sayRect("ready", host);
+    if (!waitFor(doneDeadline, [&] { return fileExists(doneFile); }))
+        return failWith("nobody said done");
+    DestroyWindow(host);
+    return reportEnd(process);
+}
+
+BOOL CALLBACK sayControlText(HWND control, LPARAM) {
+    char text[256];
+    char className[64];
+    GetClassNameA(control, className, sizeof className);
+    GetWindowTextA(control, text, sizeof text);
+    if (text[0] != '\0')
+        std::printf("control %s %s\n", className, toUtf8(text).c_str());
+    return TRUE;
+}
+
+struct DialogSearch {
+    DWORD processId;
+    HWND dialog;
+};
+
+BOOL CALLBACK findDialogOf(HWND window, LPARAM lParam) {
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16];
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && IsWindowVisible(window) &&
+        std::strcmp(className, "#32770") == 0) {
+        search->dialog = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int runDialog(const char* program, const char* doneFile) {
+    std::string commandLine = std::string("\"") + program + "\" /c";
+    PROCESS_INFORMATION process;
+    if (!startProgram(commandLine, process)) return failWith("cannot start the program");
+    DialogSearch search = {process.dwProcessId, nullptr};
+    if (!waitFor(appearDeadline, [&] {
+            EnumWindows(findDialogOf, reinterpret_cast<LPARAM>(&search));
+            return search.dialog != nullptr;
+        }))
+        return failWith("the settings dialog did not appear");
+    pumpFor(500);
+    char caption[256];
+    GetWindowTextA(search.dialog, caption, sizeof caption);
+    std::printf("caption %s\n", toUtf8(caption).c_str());
+    EnumChildWindows(search.dialog, sayControlText, 0);
+    sayRect("ready", search.dialog);
+    if (!waitFor(doneDeadline, [&] { return fileExists(doneFile); }))
+        return failWith("nobody said done");
+    SetForegroundWindow(search.dialog);
+    pumpFor(100);
+    pressKey(VK_ESCAPE);
+    return reportEnd(process);
+}
+
+HWND findShow() {
+    return FindWindowA(saverClass, "Screen Saver");
+}
+
+int waitShow(DWORD seconds) {
+    HWND show = nullptr;
+    if (!waitFor(seconds * 1000, [&] {
+            show = findShow();
+            return show != nullptr && IsWindowVisible(show) &&
+                   FindWindowExA(show, nullptr, viewClass, nullptr) != nullptr;
+        }))
+        return failWith("the show did not start");
+    RECT rect;
+    GetClientRect(show, &rect);
+    std::printf("ready %ld %ld\n", rect.right, rect.bottom);
+    std::fflush(stdout);
+    return 0;
+}
+
+int pressKeyToEnd() {
+    HWND show = findShow();
+    if (show == nullptr) return failWith("no show is running");
+    pressKey(VK_SPACE);
+    if (!waitFor(endDeadline, [] { return findShow() == nullptr; }))
+        return failWith("the show did not end on a key press");
+    say("ended");
+    return 0;
+}
+
+int usage() {
+    std::fputs("usage: demo_helper preview PROGRAM DONE_FILE | dialog PROGRAM DONE_FILE |"
+               " wait-show SECONDS | press-key\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    std::string command = argv[1];
+    if (command == "preview" && argc == 4) return runPreview(argv[2], argv[3]);
+    if (command == "dialog" && argc == 4) return runDialog(argv[2], argv[3]);
+    if (command == "wait-show" && argc == 3) return waitShow(std::strtoul(argv[2], nullptr, 10));
+    if (command == "press-key" && argc == 2) return pressKeyToEnd();
+    return usage();
+}
