@@ -4,10 +4,15 @@
 //
 //   demo_helper preview PROGRAM DONE_FILE
 //       Opens a window like the preview area of the display settings, runs
-//       "PROGRAM /p HANDLE" in it and prints "ready X Y W H" (the window's
-//       screen rectangle) once the preview's window is there. When DONE_FILE
-//       exists it closes the window, as the display settings do, and prints
-//       "ended CODE" when the preview has ended with that exit code.
+//       "PROGRAM /p HANDLE" in it, prints "preview W H" (the size of the
+//       preview's window) once it is there, closes the window as the display
+//       settings do and prints "program-ended CODE" when the preview has
+//       ended. Wine does not draw a child window of another process, so for
+//       the picture the helper then runs the program's own preview code
+//       (the host's runSaver, linked in) inside a second such window: it
+//       prints "ready X Y W H" (that window's screen rectangle) once the
+//       preview has painted, closes the window when DONE_FILE exists and
+//       prints "ended CODE".
 //   demo_helper dialog PROGRAM DONE_FILE
 //       Runs "PROGRAM /c", waits for the settings dialog, prints its caption
 //       and the texts of its controls in UTF-8, then "ready X Y W H". When
@@ -29,6 +34,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#ifdef CINEVANE_HAVE_HOST
+#include "host/HostState.h"
+#include "host/SaverWindow.h"
+#endif
 
 namespace {
 
@@ -131,33 +141,31 @@ void pressKey(WORD key) {
 }
 
 LRESULT CALLBACK previewHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A framed window whose black client area is the size of the preview area
-// of the display settings, scaled up so that the picture can be seen.
+// A framed window whose client area is the size of the preview area of the
+// display settings, scaled up so that the picture can be seen.
 HWND createPreviewHost() {
     WNDCLASSA windowClass;
     ZeroMemory(&windowClass, sizeof windowClass);
     windowClass.lpfnWndProc = previewHostProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     windowClass.lpszClassName = previewHostClass;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     RegisterClassA(&windowClass);
     RECT rect = {0, 0, 304, 228};
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | WS_CLIPCHILDREN;
     AdjustWindowRect(&rect, style, FALSE);
     return CreateWindowExA(0, previewHostClass, "cinevane preview", style, 60, 60,
                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                            windowClass.hInstance, nullptr);
 }
 
-int runPreview(const char* program, const char* doneFile) {
+// The program itself in the preview's place: its window appears inside the
+// parent and the program ends when the parent goes.
+int runProgramPreview(const char* program) {
     HWND host = createPreviewHost();
     if (host == nullptr) return failWith("no preview window");
     pumpFor(100);
@@ -172,14 +180,66 @@ int runPreview(const char* program, const char* doneFile) {
             return preview != nullptr && IsWindowVisible(preview);
         }))
         return failWith("no preview window appeared in the parent");
-    // Give the preview its first paint before the picture is taken.
-    RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    pumpFor(500);
-    sayRect("ready", host);
-    if (!waitFor(doneDeadline, [&] { return fileExists(doneFile); }))
-        return failWith("nobody said done");
+    RECT client;
+    GetClientRect(preview, &client);
+    std::printf("preview %ld %ld\n", client.right, client.bottom);
     DestroyWindow(host);
-    return reportEnd(process);
+    bool ended = waitFor(endDeadline, [&] {
+        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    if (!ended) return failWith("the preview did not end with its parent");
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("program-ended %ld\n", static_cast<long>(code));
+    std::fflush(stdout);
+    return 0;
+}
+
+#ifdef CINEVANE_HAVE_HOST
+HWND pictureHost = nullptr;
+const char* pictureDoneFile = nullptr;
+bool pictureReady = false;
+DWORD pictureStart = 0;
+
+// Watches the preview that runs in this process: says "ready" once it has
+// painted, and closes its parent when the picture has been taken.
+void CALLBACK watchPicture(HWND, UINT, UINT_PTR, DWORD) {
+    HWND preview = FindWindowExA(pictureHost, nullptr, saverClass, nullptr);
+    if (!pictureReady && preview != nullptr && GetTickCount() - pictureStart > 1000) {
+        UpdateWindow(preview);
+        pictureReady = true;
+        sayRect("ready", pictureHost);
+    }
+    if ((pictureReady && fileExists(pictureDoneFile)) || GetTickCount() - pictureStart > doneDeadline)
+        DestroyWindow(pictureHost);
+}
+
+int runPicturePreview(const char* doneFile) {
+    pictureHost = createPreviewHost();
+    if (pictureHost == nullptr) return failWith("no preview window");
+    pictureDoneFile = doneFile;
+    pictureStart = GetTickCount();
+    hostState().moduleHandle = GetModuleHandleA(nullptr);
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, watchPicture);
+    int code = runSaver(pictureHost);  // returns when its parent is gone
+    KillTimer(nullptr, timer);
+    if (!pictureReady) return failWith("the preview did not appear");
+    std::printf("ended %d\n", code);
+    std::fflush(stdout);
+    return 0;
+}
+#else
+int runPicturePreview(const char*) {
+    return failWith("built without the screen-saver host");
+}
+#endif
+
+int runPreview(const char* program, const char* doneFile) {
+    int result = runProgramPreview(program);
+    if (result != 0) return result;
+    return runPicturePreview(doneFile);
 }
 
 BOOL CALLBACK sayControlText(HWND control, LPARAM) {
