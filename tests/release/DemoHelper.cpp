@@ -115,17 +115,23 @@ bool startProgram(const std::string& commandLine, PROCESS_INFORMATION& process) 
                           &startup, &process) != 0;
 }
 
-// Waits for the process to end and prints "ended CODE".
-int reportEnd(PROCESS_INFORMATION& process) {
+// Waits for the process to end and takes its exit code.
+bool waitForExit(PROCESS_INFORMATION& process, DWORD& code) {
     bool ended = waitFor(endDeadline, [&] {
         return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
     });
-    if (!ended) return failWith("the program did not end");
-    DWORD code = 0;
+    if (!ended) return false;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    std::printf("ended %ld\n", static_cast<long>(code));
+    return true;
+}
+
+// Waits for the process to end and prints WORD and its exit code.
+int reportEnd(PROCESS_INFORMATION& process, const char* word) {
+    DWORD code = 0;
+    if (!waitForExit(process, code)) return failWith("the program did not end");
+    std::printf("%s %ld\n", word, static_cast<long>(code));
     std::fflush(stdout);
     return 0;
 }
@@ -184,17 +190,7 @@ int runProgramPreview(const char* program) {
     GetClientRect(preview, &client);
     std::printf("preview %ld %ld\n", client.right, client.bottom);
     DestroyWindow(host);
-    bool ended = waitFor(endDeadline, [&] {
-        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-    });
-    if (!ended) return failWith("the preview did not end with its parent");
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    std::printf("program-ended %ld\n", static_cast<long>(code));
-    std::fflush(stdout);
-    return 0;
+    return reportEnd(process, "program-ended");
 }
 
 #ifdef CINEVANE_HAVE_HOST
@@ -292,7 +288,7 @@ int runDialog(const char* program, const char* doneFile) {
     SetForegroundWindow(search.dialog);
     pumpFor(100);
     pressKey(VK_ESCAPE);
-    return reportEnd(process);
+    return reportEnd(process, "ended");
 }
 
 HWND findShow() {
