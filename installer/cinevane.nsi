@@ -28,7 +28,7 @@ Unicode false                  ; ANSI, so that it also runs on Windows 98
 
 !define APP        "cinevane"
 !define SAVER      "cinevane.scr"
-!define UNINSTALLER "uninstall.exe"
+!define UNINSTALLER "cinevane-uninstall.exe"  ; named for the shared system folder of Windows 98
 !define DESKTOP    "Control Panel\Desktop"
 !define APPKEY     "Software\cinevane"
 !define UNINSTKEY  "Software\Microsoft\Windows\CurrentVersion\Uninstall\cinevane"

@@ -55,10 +55,10 @@ install() {  # [DIR]
 # it is done when its last step, removing the program's own key, has run.
 uninstall() {  # INSTALL_DIR (Unix path)
   local rc deadline=$((SECONDS + 90))
-  wine "$(winepath -w "$1/uninstall.exe")" /S >/dev/null 2>&1
+  wine "$(winepath -w "$1/cinevane-uninstall.exe")" /S >/dev/null 2>&1
   rc=$?
   [ $rc -eq 0 ] || fail "uninstaller exited with $rc"
-  while key_exists "$appkey" || [ -e "$1/uninstall.exe" ]; do
+  while key_exists "$appkey" || [ -e "$1/cinevane-uninstall.exe" ]; do
     if [ $SECONDS -ge $deadline ]; then fail "uninstaller did not finish"; return; fi
     sleep 0.2
   done
@@ -75,7 +75,7 @@ expect_installed() {  # INSTALL_DIR
   case "$saver" in *' '*) fail "SCRNSAVE.EXE '$saver' holds a blank";; esac
   expect_value ScreenSaveActive 1
   key_exists "$uninstkey" || fail "no entry in the list of installed programs"
-  [ -e "$1/uninstall.exe" ] || fail "no uninstaller beside the program"
+  [ -e "$1/cinevane-uninstall.exe" ] || fail "no uninstaller beside the program"
 }
 
 expect_removed() {  # INSTALL_DIR
