@@ -1,0 +1,44 @@
+#include "host/ExceptionGuard.h"
+
+#include "host/PasswordSupport.h"
+
+namespace {
+LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
+DWORD guardedThread = 0;
+bool deciding = false;
+
+LONG passOn(EXCEPTION_POINTERS* information) {
+    return previousFilter ? previousFilter(information) : EXCEPTION_CONTINUE_SEARCH;
+}
+}  // namespace
+
+ExceptionGuard::ExceptionGuard() {
+    guardedThread = GetCurrentThreadId();
+    previousFilter = SetUnhandledExceptionFilter(&ExceptionGuard::filter);
+}
+
+ExceptionGuard::~ExceptionGuard() {
+    SetUnhandledExceptionFilter(previousFilter);
+    guardedThread = 0;
+}
+
+LONG WINAPI ExceptionGuard::filter(EXCEPTION_POINTERS* information) {
+    // Threads that the system starts in the process (media drivers, for
+    // instance) are not the mode's: their faults take the ordinary road.
+    if (GetCurrentThreadId() != guardedThread || deciding) return passOn(information);
+
+    // UnhandledExceptionFilter calls the top-level filter itself, so the one
+    // that was there before is put back while the system decides.
+    deciding = true;
+    SetUnhandledExceptionFilter(previousFilter);
+    LONG decision = UnhandledExceptionFilter(information);
+    if (decision == EXCEPTION_EXECUTE_HANDLER) {
+        // The handler: nothing of the faulting mode may run on, so the
+        // process ends here with the code the mode would have returned.
+        setScreenSaverRunning(false);
+        ExitProcess(static_cast<UINT>(-1));
+    }
+    SetUnhandledExceptionFilter(&ExceptionGuard::filter);
+    deciding = false;
+    return decision;
+}

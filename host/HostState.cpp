@@ -1,0 +1,6 @@
+#include "host/HostState.h"
+
+HostState& hostState() {
+    static HostState state;
+    return state;
+}
