@@ -1,9 +1,245 @@
 #include "playback/ShowController.h"
 
-#include "host/ClosingRules.h"
+#include <mmsystem.h>
 
-// STAND-IN until the show controller is written: plays nothing and passes
-// every message on to the host's closing rules.
+#include <new>
+
+#include "base/Bounds.h"
+#include "base/CountedString.h"
+#include "base/Exception.h"
+#include "host/ClosingRules.h"
+#include "host/HostState.h"
+#include "playback/ForwardingVideoView.h"
+#include "playback/Playlist.h"
+#include "playback/PlaylistBuilder.h"
+#include "playback/ShowMessages.h"
+#include "settings/Settings.h"
+
+namespace {
+
+const int viewControlId = 0x65;
+const UINT productNameString = 101;  // "cinevane": the INI file name and the preview caption
+const WORD previewIcon = 105;
+const COLORREF captionColor = RGB(0, 0, 255);
+
+// Process-wide: the host makes one saver window per process, so these are
+// made at the first call and never again. Settings and Playlist are deleted
+// at WM_DESTROY; the view object outlives its window.
+Settings* settings = nullptr;
+Playlist* playlist = nullptr;
+Bounds clientRect;
+bool previewMode = false;
+// Set only while the file that has just ended is being closed: some drivers
+// hand activation around while their video window goes away, and that must
+// not end the show.
+bool switchingFile = false;
+
+ForwardingVideoView& view() {
+    static ForwardingVideoView instance;
+    return instance;
+}
+
+// A failed allocation leaves the pointer null; WM_CREATE reports it.
+template <class T>
+T* makeOrNull() {
+    try {
+        return new (std::nothrow) T;
+    } catch (Exception* e) {
+        dispose(e);
+        return nullptr;
+    }
+}
+
+void makeObjectsOnce() {
+    static bool made = false;
+    if (made) return;
+    made = true;
+    view();
+    settings = makeOrNull<Settings>();
+    playlist = makeOrNull<Playlist>();  // seeds the random generator
+}
+
+CountedString productName() {
+    CountedString name;
+    name.loadString(nullptr, productNameString);
+    return name;
+}
+
+// Loads the settings, and in the full-screen show builds the play list,
+// finds the resume file and lays the view over the window. -1 refuses the
+// window: an empty play list or any failure.
+LRESULT onCreate(HWND window) {
+    try {
+        GetClientRect(window, clientRect.asRect());
+        // The host knows whether it was given a preview parent; the window's
+        // height does not tell, since the full-screen window spans every
+        // monitor and may be taller than the primary one.
+        previewMode = hostState().isPreview;
+        if (!settings || !playlist) throwOutOfMemory();
+        settings->bind(productName() + ".ini");
+        settings->load();
+        if (previewMode) return 0;
+
+        buildPlaylist(*playlist, settings->entries);
+        if (playlist->count() == 0) return -1;
+        bool resumeFound = false;
+        if (settings->resume) {
+            // The stored file is looked up in the order that will be played.
+            if (settings->random) playlist->shuffle();
+            resumeFound = playlist->find(settings->resumeName) >= 0;
+        }
+        ForwardingVideoView::registerClass();
+        view().create(window, viewControlId, clientRect, 0, false);
+        view().subclass(true);
+        // Playing starts once the window exists and the loop runs.
+        PostMessageA(window, WM_SHOW_START, resumeFound ? 1 : 0, 0);
+        return 0;
+    } catch (Exception* e) {
+        dispose(e);
+        return -1;
+    }
+}
+
+// Opens and starts one file; the caller has locked the view's drawing.
+void playFile(const CountedString& path, DWORD fromMinutes, DWORD fromSeconds) {
+    ForwardingVideoView& v = view();
+    v.open(path);
+    if (!settings->sound) v.setAudio(false, MCI_SET_AUDIO_ALL);
+    v.setDestination(clientRect);
+    LockWindowUpdate(nullptr);
+    v.play(fromMinutes, fromSeconds, 0, 0);  // the end comes back as WM_SHOW_NEXT
+    SetCursor(nullptr);
+}
+
+// A media error ends the whole show through the host's ordinary closing.
+void endAfterMediaError(HWND window, Exception* e) {
+    LockWindowUpdate(nullptr);
+    dispose(e);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+LRESULT onShowStart(HWND window, bool resumeFound) {
+    try {
+        LockWindowUpdate(view().handle());
+        if (resumeFound) {
+            // A negative stored number wraps, as the device's unsigned
+            // arithmetic would: a position far beyond any end.
+            playFile(playlist->current(), static_cast<DWORD>(settings->resumeMinutes),
+                     static_cast<DWORD>(settings->resumeSeconds));
+        } else {
+            playFile(playlist->next(settings->random != 0), 0, 0);
+        }
+    } catch (Exception* e) {
+        endAfterMediaError(window, e);
+    }
+    return 0;
+}
+
+void closeEndedFile() {
+    switchingFile = true;
+    try {
+        view().close();
+    } catch (Exception*) {
+        switchingFile = false;
+        throw;
+    }
+    switchingFile = false;
+}
+
+LRESULT onShowNext(HWND window) {
+    try {
+        LockWindowUpdate(view().handle());
+        closeEndedFile();
+        playFile(playlist->next(settings->random != 0), 0, 0);
+    } catch (Exception* e) {
+        endAfterMediaError(window, e);
+    }
+    return 0;
+}
+
+// Stops the show and stores the resume point (or removes it, by the resume
+// option). After a failed open nothing is open, the stop fails, and the
+// point an earlier show stored stays as it was.
+LRESULT onDestroy() {
+    ForwardingVideoView& v = view();
+    if (v.handle()) {
+        try {
+            DWORD minutes = 0;
+            DWORD seconds = 0;
+            v.stop();
+            v.getPosition(minutes, seconds);
+            v.close();
+            settings->saveResumePoint(playlist->current(), static_cast<int>(minutes),
+                                      static_cast<int>(seconds));
+        } catch (Exception* e) {
+            dispose(e);
+        }
+        v.destroy();
+    }
+    delete playlist;
+    playlist = nullptr;
+    delete settings;
+    settings = nullptr;
+    return 0;
+}
+
+// The preview's still picture: black, the icon at the top left and the
+// product name in blue right of it.
+LRESULT paintPreview(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    FillRect(dc, clientRect.asRect(), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+
+    int x = 0;
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(previewIcon));
+    ICONINFO info;
+    if (icon && GetIconInfo(icon, &info)) {
+        BITMAP bitmap;
+        if (GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) == sizeof bitmap) {
+            DrawIcon(dc, 0, 0, icon);
+            x = bitmap.bmWidth;
+        }
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
+    }
+
+    SetTextColor(dc, captionColor);
+    SetBkMode(dc, TRANSPARENT);
+    try {
+        CountedString name = productName();
+        TextOutA(dc, x, 0, name.c_str(), name.length());
+    } catch (Exception* e) {
+        dispose(e);
+    }
+    EndPaint(window, &paint);
+    return 0;
+}
+
+bool showRunning() {
+    return !previewMode && settings && playlist;
+}
+
+}  // namespace
+
 LRESULT CALLBACK ShowController(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    makeObjectsOnce();
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(window);
+    case WM_DESTROY:
+        return onDestroy();
+    case WM_PAINT:
+        if (previewMode) return paintPreview(window);
+        break;
+    case WM_ACTIVATEAPP:
+        if (switchingFile) return 0;
+        break;
+    case WM_SHOW_START:
+        if (showRunning()) return onShowStart(window, wParam != 0);
+        break;
+    case WM_SHOW_NEXT:
+        if (showRunning()) return onShowNext(window);
+        break;
+    }
     return defaultSaverProc(window, message, wParam, lParam);
 }

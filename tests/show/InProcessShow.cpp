@@ -1,0 +1,157 @@
+#include "InProcessShow.h"
+
+#include <mmsystem.h>
+#include <psapi.h>
+
+#include "host/SaverWindow.h"
+#include "playback/ShowMessages.h"
+
+namespace inprocess {
+
+bool enabled = false;
+
+namespace {
+
+const char kClassName[] = "CinevaneTestSaver";
+SaverHooks hooks;
+int handled = 0;
+bool inShowNext = false;
+
+LRESULT CALLBACK testSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE && hooks.beforeCreate) hooks.beforeCreate();
+    bool isShowMessage = message == WM_SHOW_START || message == WM_SHOW_NEXT;
+    inShowNext = message == WM_SHOW_NEXT;
+    LRESULT result = hostWindowProc(window, message, wParam, lParam);
+    inShowNext = false;
+    if (isShowMessage) {
+        ++handled;
+        if (hooks.afterShowMessage) hooks.afterShowMessage(message);
+    }
+    return result;
+}
+
+BOOL CALLBACK countWindow(HWND window, LPARAM counter) {
+    ++*reinterpret_cast<DWORD*>(counter);
+    EnumChildWindows(window, countWindow, counter);
+    return TRUE;
+}
+
+}  // namespace
+
+HWND createSaver(int width, int height, const SaverHooks& saverHooks) {
+    hooks = saverHooks;
+    WNDCLASSA saverClass = {};
+    saverClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+    saverClass.lpfnWndProc = testSaverProc;
+    saverClass.hInstance = GetModuleHandleA(nullptr);
+    saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    saverClass.lpszClassName = kClassName;
+    RegisterClassA(&saverClass);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, kClassName, "Screen Saver",
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                  width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window) SetForegroundWindow(window);
+    return window;
+}
+
+int showMessagesHandled() { return handled; }
+bool handlingShowNext() { return inShowNext; }
+
+std::string openDeviceAlias() {
+    DWORD count = 0;
+    MCI_SYSINFO_PARMSA query = {};
+    query.lpstrReturn = reinterpret_cast<char*>(&count);
+    query.dwRetSize = sizeof count;
+    if (mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_SYSINFO, MCI_SYSINFO_OPEN | MCI_SYSINFO_QUANTITY,
+                        reinterpret_cast<DWORD_PTR>(&query)) || count != 1)
+        return "";
+    char name[300] = {};
+    query.lpstrReturn = name;
+    query.dwRetSize = sizeof name;
+    query.dwNumber = 1;
+    if (mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_SYSINFO, MCI_SYSINFO_OPEN | MCI_SYSINFO_NAME,
+                        reinterpret_cast<DWORD_PTR>(&query)))
+        return "";
+    return name;
+}
+
+std::string pathOfAlias(const std::string& alias) {
+    return alias.substr(0, alias.find_last_of('_'));
+}
+
+bool deviceStatus(const std::string& alias, DWORD item, DWORD& value) {
+    MCIDEVICEID device = mciGetDeviceIDA(alias.c_str());
+    if (!device) return false;
+    MCI_STATUS_PARMS status = {};
+    status.dwItem = item;
+    if (mciSendCommandA(device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                        reinterpret_cast<DWORD_PTR>(&status)))
+        return false;
+    value = static_cast<DWORD>(status.dwReturn);
+    return true;
+}
+
+namespace {
+
+typedef MCIERROR(WINAPI* SendCommandProc)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
+SendCommandProc systemSendCommand = nullptr;
+std::vector<MciCall>* mciLog = nullptr;
+
+MCIERROR WINAPI recordingSendCommand(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters) {
+    MCIERROR result = systemSendCommand(device, command, flags, parameters);
+    MciCall call = {device, command, static_cast<DWORD>(flags), result};
+    if (command == MCI_OPEN && result == 0)
+        call.device = reinterpret_cast<const MCI_OPEN_PARMSA*>(parameters)->wDeviceID;
+    if (mciLog) mciLog->push_back(call);
+    return result;
+}
+
+}  // namespace
+
+bool recordMciCommands(std::vector<MciCall>* log) {
+    mciLog = log;
+    if (systemSendCommand) return true;
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const IMAGE_NT_HEADERS* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (const IMAGE_IMPORT_DESCRIPTOR* module =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         module->Name; ++module) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + module->Name), "winmm.dll") != 0) continue;
+        const IMAGE_THUNK_DATA* name = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
+            const IMAGE_IMPORT_BY_NAME* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), "mciSendCommandA") != 0) continue;
+            DWORD protection;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+            systemSendCommand = reinterpret_cast<SendCommandProc>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<DWORD_PTR>(recordingSendCommand);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return true;
+        }
+    }
+    return false;
+}
+
+ResourceFigures measure() {
+    ResourceFigures figures = {};
+    // Wine keeps the process's GDI objects in a table indexed by the low word
+    // of the handle, and GetObjectType accepts the bare index.
+    for (ULONG_PTR index = 1; index < 0x10000; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++figures.gdiObjects;
+    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&figures.windows));
+    figures.guiGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    figures.guiUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof memory))
+        figures.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+    return figures;
+}
+
+}  // namespace inprocess

@@ -1,0 +1,201 @@
+// The preview inside a window of the test, as the display settings show it:
+// the still picture, nothing played, nothing stored. Wine does not draw a
+// child window of another process, so the picture is checked with the host's
+// runSaver in a process of its own, and cinevane.scr /p for the rest.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "InProcessShow.h"
+#include "ShowDriver.h"
+#include "host/HostState.h"
+#include "host/SaverWindow.h"
+#include "support/MessagePump.h"
+#include "support/TestPaths.h"
+
+using namespace showdriver;
+
+namespace {
+
+const COLORREF kCaptionBlue = RGB(0, 0, 255);
+const int kIconWidth = 32;
+
+LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A white window standing in for the display settings' preview area.
+HWND makePreviewParent(int x, int y, int width, int height) {
+    WNDCLASSA parentClass = {};
+    parentClass.lpfnWndProc = parentProc;
+    parentClass.hInstance = GetModuleHandleA(nullptr);
+    parentClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    parentClass.lpszClassName = "ShowTestPreviewParent";
+    RegisterClassA(&parentClass);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, parentClass.lpszClassName, "", WS_POPUP, x, y, width,
+                                  height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    return window;
+}
+
+// The pixels of a screen area, row by row.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+
+    COLORREF at(int x, int y) const { return pixels[y * width + x]; }
+};
+
+Picture capture(HWND window) {
+    RECT area;
+    GetWindowRect(window, &area);
+    Picture picture;
+    picture.width = area.right - area.left;
+    picture.height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, picture.width, picture.height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const DWORD* source = static_cast<const DWORD*>(bits);
+    for (int i = 0; i < picture.width * picture.height; ++i) {
+        DWORD p = source[i];  // 0x00RRGGBB
+        picture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+bool hasCaption(const Picture& picture) {
+    for (COLORREF p : picture.pixels)
+        if (p == kCaptionBlue) return true;
+    return false;
+}
+
+// The picture as the timer saw it once the caption was there.
+Picture seen;
+HWND previewParent = nullptr;
+DWORD previewStart = 0;
+
+void CALLBACK lookAtPreview(HWND, UINT, UINT_PTR, DWORD) {
+    seen = capture(previewParent);
+    if (hasCaption(seen) || GetTickCount() - previewStart > kDeadline) DestroyWindow(previewParent);
+}
+
+}  // namespace
+
+TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
+    ShowFolder folder("preview", testpaths::binaryPath("cinevane.scr"));
+    folder.setOptions(0, 1, 1);
+    folder.setEntries({clip("red.avi")});
+    folder.setResume(clip("red.avi"), "0,9");
+    HWND parent = makePreviewParent(100, 100, 240, 180);
+    ASSERT_NE(nullptr, parent);
+
+    RunningProgram preview;
+    std::string arguments = "/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent));
+    ASSERT_TRUE(preview.start(folder.programPath, arguments));
+    HWND window = nullptr;
+    pump::until([&] {
+        window = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
+        return window || !preview.running();
+    }, kDeadline);
+    ASSERT_NE(nullptr, window) << "no preview window in the parent";
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(240, client.right);
+    EXPECT_EQ(180, client.bottom);
+    // The video view would have been made while the window was created.
+    EXPECT_EQ(nullptr, FindWindowExA(window, nullptr, "CinevaneView", nullptr));
+
+    // The display settings close the preview by destroying their window.
+    DestroyWindow(parent);
+    ASSERT_TRUE(preview.waitForExit(kDeadline));
+    EXPECT_EQ(0u, preview.exitCode());
+    EXPECT_EQ(clip("red.avi"), folder.resumeName());
+    EXPECT_EQ("0,9", folder.resumeTime());
+}
+
+TEST(ShowPreview, StillPictureBlackWithIconAndBlueCaption) {
+    for (const char* name : {"PreviewInASmallArea", "PreviewInAnAreaAsHighAsTheScreen"}) {
+        SCOPED_TRACE(name);
+        ShowFolder folder("preview-picture", testpaths::programFolder() + "show_tests.exe");
+        folder.setOptions(0, 1, 1);
+        folder.setEntries({clip("red.avi")});
+        folder.setResume(clip("red.avi"), "0,9");
+        RunningProgram child;
+        ASSERT_TRUE(child.start(folder.programPath,
+                                std::string("--in-process --gtest_filter=ShowInProcessPreview.") + name));
+        ASSERT_TRUE(child.waitForExit(2 * kDeadline));
+        EXPECT_EQ(0u, child.exitCode()) << name << " failed; its output is above";
+        EXPECT_EQ(clip("red.avi"), folder.resumeName());
+        EXPECT_EQ("0,9", folder.resumeTime());
+    }
+}
+
+static void expectStillPicture(int left, int top, int width, int height) {
+    if (!inprocess::enabled) GTEST_SKIP() << "runs only in a preview's own process";
+    hostState().moduleHandle = GetModuleHandleA(nullptr);
+    previewParent = makePreviewParent(left, top, width, height);
+    ASSERT_NE(nullptr, previewParent);
+    previewStart = GetTickCount();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, lookAtPreview);
+    ASSERT_EQ(0, runSaver(previewParent));  // returns when the parent is gone
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(hasCaption(seen)) << "no caption drawn";
+    ASSERT_EQ(width, seen.width);
+
+    // The icon's yellow play arrow lies inside its 32 by 32 cell.
+    bool iconDrawn = false;
+    for (int y = 0; y < kIconWidth; ++y)
+        for (int x = 0; x < kIconWidth; ++x)
+            if (seen.at(x, y) == RGB(255, 255, 0)) iconDrawn = true;
+    EXPECT_TRUE(iconDrawn);
+
+    // The caption starts right of the icon's width, at the top edge.
+    int captionLeft = seen.width, captionTop = seen.height, captionBottom = -1, captionRight = -1;
+    for (int y = 0; y < seen.height; ++y)
+        for (int x = 0; x < seen.width; ++x)
+            if (seen.at(x, y) == kCaptionBlue) {
+                captionLeft = std::min(captionLeft, x);
+                captionRight = std::max(captionRight, x);
+                captionTop = std::min(captionTop, y);
+                captionBottom = std::max(captionBottom, y);
+            }
+    EXPECT_GE(captionLeft, kIconWidth);
+    EXPECT_LE(captionLeft, kIconWidth + 4);
+    EXPECT_LE(captionTop, 6);
+    EXPECT_LT(captionBottom, 24);
+
+    // Black everywhere else (the caption's smoothed edge aside): no video,
+    // none of the parent's white.
+    int notBlack = 0;
+    std::string where;
+    for (int y = 0; y < seen.height; ++y)
+        for (int x = 0; x < seen.width; ++x)
+            if ((y >= kIconWidth || x > captionRight + 2) && seen.at(x, y) != RGB(0, 0, 0)) {
+                if (++notBlack <= 5) where += " " + std::to_string(x) + "," + std::to_string(y);
+            }
+    EXPECT_EQ(0, notBlack) << "at" << where;
+}
+
+TEST(ShowInProcessPreview, PreviewInASmallArea) { expectStillPicture(100, 100, 240, 180); }
+
+// As high as the screen: only the run mode tells a preview from a show.
+TEST(ShowInProcessPreview, PreviewInAnAreaAsHighAsTheScreen) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    expectStillPicture(width - 300, 0, 300, height);
+}
