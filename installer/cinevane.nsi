@@ -209,7 +209,21 @@ Section "Uninstall"
 
   Delete "$INSTDIR\${SAVER}"
   Delete "$INSTDIR\cinevane.ini"     ; the settings kept beside the program
-  Delete "$INSTDIR\${UNINSTALLER}"
+  ; This runs from a copy of the uninstaller, which may start before the
+  ; original has exited and let go of its file: try again for a few seconds,
+  ; then leave the file to the next restart.
+  StrCpy $0 0
+  retry_uninstaller:
+    ClearErrors
+    Delete "$INSTDIR\${UNINSTALLER}"
+    IfErrors 0 uninstaller_gone
+    IntOp $0 $0 + 1
+    IntCmp $0 50 uninstaller_stuck
+    Sleep 100
+    Goto retry_uninstaller
+  uninstaller_stuck:
+    Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+  uninstaller_gone:
   RMDir "$INSTDIR"                   ; only when nothing else is left in it
   DeleteRegKey HKCU "${UNINSTKEY}"
   DeleteRegKey HKCU "${APPKEY}"
