@@ -1,6 +1,7 @@
 #include "host/SaverWindow.h"
 
 #include "base/Exception.h"
+#include "base/InputMessages.h"
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
 #include "playback/ShowController.h"
@@ -65,19 +66,6 @@ void restoreInputMethod(HWND window) {
         host.associateContext(window, host.savedInputContext);
 }
 
-bool isUserInput(UINT message) {
-    switch (message) {
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // Help belongs to the display settings that host the preview. WM_HELP points
 // to a HELPINFO that lives only while the message is handled, so it is sent
@@ -141,7 +129,7 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             Sleep(0);
             break;
         default:
-            if (isUserInput(message) && host.isClosing)
+            if (isShowEndingInput(message) && host.isClosing)
                 return DefWindowProcA(window, message, wParam, lParam);
             break;
     }

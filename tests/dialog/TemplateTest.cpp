@@ -107,24 +107,24 @@ TEST_F(Template, ControlsInTableAndTabOrder) {
     }
     ASSERT_EQ(sizeof controls / sizeof controls[0], children.size());
     for (size_t i = 0; i < children.size(); ++i) {
-        const ControlSpec& spec = controls[i];
+        const ControlSpec& want = controls[i];
         HWND child = children[i];
-        SCOPED_TRACE(testing::Message() << "control " << i << ", id " << spec.id);
-        EXPECT_EQ(spec.id, GetDlgCtrlID(child));
+        SCOPED_TRACE(testing::Message() << "control " << i << ", id " << want.id);
+        EXPECT_EQ(want.id, GetDlgCtrlID(child));
         char className[32] = {};
         GetClassNameA(child, className, sizeof className);
-        EXPECT_STREQ(spec.className, className);
-        EXPECT_EQ(spec.caption, driver::wideText(child));
+        EXPECT_STREQ(want.className, className);
+        EXPECT_EQ(want.caption, driver::wideText(child));
         // The system draws a control's border as a sunken client edge, and
         // a list box shows its scroll bar only while its items overflow
         // (checked below).
         const DWORD style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
         const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(child, GWL_EXSTYLE)) & ~WS_EX_NOPARENTNOTIFY;
-        if (spec.style & WS_BORDER) {
-            EXPECT_EQ(spec.style & ~(WS_BORDER | WS_VSCROLL), style & ~WS_VSCROLL);
+        if (want.style & WS_BORDER) {
+            EXPECT_EQ(want.style & ~(WS_BORDER | WS_VSCROLL), style & ~WS_VSCROLL);
             EXPECT_EQ(static_cast<DWORD>(WS_EX_CLIENTEDGE), exStyle);
         } else {
-            EXPECT_EQ(spec.style, style);
+            EXPECT_EQ(want.style, style);
             EXPECT_EQ(0u, exStyle);
         }
         EXPECT_TRUE(IsWindowVisible(child));
@@ -133,7 +133,7 @@ TEST_F(Template, ControlsInTableAndTabOrder) {
         RECT box;
         GetWindowRect(child, &box);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
-        const RECT expected = pixels(spec.units);
+        const RECT expected = pixels(want.units);
         EXPECT_EQ(expected.left, box.left);
         EXPECT_EQ(expected.top, box.top);
         EXPECT_EQ(expected.right, box.right);
