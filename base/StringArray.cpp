@@ -4,6 +4,7 @@
 
 #include "base/AllocationFaults.h"
 #include "base/Exception.h"
+#include "base/LastError.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ int StringArray::count() const {
 
 CountedString& StringArray::at(int index) const {
     void* item = items.at(index);
-    if (!item) throwWin32Error(GetLastError());
+    if (!item) throwLastError();
     return *static_cast<CountedString*>(item);
 }
 
@@ -34,12 +35,13 @@ void StringArray::add(const CountedString& text) {
     if (!items.append(element)) {
         const DWORD code = GetLastError();
         delete element;
-        throwWin32Error(code);
+        SetLastError(code);
+        throwLastError();
     }
 }
 
 void StringArray::removeAt(int index) {
-    if (!items.removeAt(index)) throwWin32Error(GetLastError());
+    if (!items.removeAt(index)) throwLastError();
 }
 
 void StringArray::clear() {

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include "base/Exception.h"
+#include "base/Heap.h"
 
 static int compareIndices(const void* left, const void* right) {
     int a = *static_cast<const int*>(left);
@@ -24,7 +25,7 @@ PathKeys::~PathKeys() {
 }
 
 void PathKeys::clear() {
-    if (indices) HeapFree(GetProcessHeap(), 0, indices);
+    if (indices) heap::release(indices);
     indices = nullptr;
     used = 0;
 }
@@ -58,7 +59,7 @@ void PathKeys::collect(const char* names, int bytes, int limit) {
         ++nameCount;
     }
     if (nameCount == 0 || limit <= 0) return;
-    int* block = static_cast<int*>(HeapAlloc(GetProcessHeap(), 0, nameCount * sizeof(int)));
+    int* block = static_cast<int*>(heap::allocate(nameCount * sizeof(int)));
     if (!block) throwOutOfMemory();
     indices = block;
     for (int at = 0; at < bytes && names[at]; ) {

@@ -94,9 +94,11 @@ BOOL ProfileFile::deleteSection(const CountedString& section) {
 
 CountedString ProfileFile::readKeyNames(const CountedString& section) {
     CountedString names;
-    // A list that does not fit comes back cut, with the size less two as
-    // its length; try again with twice the room.
-    for (DWORD size = 1024;; size *= 2) {
+    // A list that does not fit comes back cut, with the size less two as its
+    // length; try again with more room. Every call reads the whole file, so
+    // the room grows in large steps.
+    DWORD size = 4096;
+    for (;;) {
         char* buffer = names.getBuffer(static_cast<int>(size) - 1);
         buffer[0] = '\0';
         buffer[1] = '\0';
@@ -108,5 +110,6 @@ CountedString ProfileFile::readKeyNames(const CountedString& section) {
             buffer[length + 1] = '\0';
             return names;
         }
+        size = size < maxKeyListBytes / 8 ? size * 8 : maxKeyListBytes;
     }
 }

@@ -5,37 +5,10 @@
 #include "base/AllocationFaults.h"
 #include "base/CountedString.h"
 #include "base/Exception.h"
+#include "support/TestErrors.h"
 
-namespace {
-
-// Runs f and returns the code of the Exception it throws, or 0.
-template <typename F>
-DWORD thrownCode(F f) {
-    try {
-        f();
-    } catch (Exception* e) {
-        DWORD code = e->code;
-        dispose(e);
-        return code;
-    }
-    return 0;
-}
-
-// True when f throws the one preallocated out-of-memory object.
-template <typename F>
-bool throwsStaticOutOfMemory(F f) {
-    try {
-        f();
-    } catch (Exception* e) {
-        bool same = e == outOfMemoryException() && e->code == ERROR_NOT_ENOUGH_MEMORY &&
-                    !e->autoDelete;
-        dispose(e);
-        return same;
-    }
-    return false;
-}
-
-}  // namespace
+using testerrors::thrownCode;
+using testerrors::throwsStaticOutOfMemory;
 
 TEST(CountedString, DefaultIsEmptyOwnBuffer) {
     CountedString s;

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/Exception.h"
+#include "playback/PlaylistBuilder.h"
+#include "support/TestErrors.h"
+#include "support/TestFiles.h"
+#include "support/TestPaths.h"
+
+namespace {
+
+// Every path of the list in play-list order (sequential).
+std::vector<std::string> pathsOf(Playlist& list) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < list.count(); ++i) paths.push_back(list.next(false).c_str());
+    return paths;
+}
+
+std::vector<std::string> build(const std::vector<std::string>& entries) {
+    StringArray list;
+    for (const std::string& e : entries) list.add(e.c_str());
+    Playlist playlist;
+    buildPlaylist(playlist, list);
+    return pathsOf(playlist);
+}
+
+// A folder with one file of each extension, named so that no sorting
+// could give the expected order by accident.
+std::string animalFolder() {
+    std::string folder = testpaths::freshFolder("animals");
+    for (const char* file : {"ant.avi", "bee.wmv", "cat.mpeg", "dog.mpg", "eel.txt", "fox.mp4"}) {
+        EXPECT_TRUE(testfiles::touch(folder + file)) << file;
+    }
+    EXPECT_TRUE(testfiles::makeFolder(folder + "inner"));
+    EXPECT_TRUE(testfiles::touch(folder + "inner\\gnu.avi"));
+    return folder;
+}
+
+}  // namespace
+
+TEST(PlaylistBuilder, FolderGivesFilesGroupedByExtension) {
+    std::string folder = animalFolder();
+    const std::vector<std::string> expected = {folder + "bee.wmv", folder + "ant.avi",
+                                               folder + "dog.mpg", folder + "cat.mpeg"};
+    EXPECT_EQ(expected, build({folder}));
+    std::string bare = folder.substr(0, folder.size() - 1);
+    EXPECT_EQ(expected, build({bare}));
+}
+
+TEST(PlaylistBuilder, FilesMissingEntriesAndDuplicates) {
+    std::string folder = animalFolder();
+    const std::vector<std::string> expected = {
+        folder + "eel.txt",   // a listed file whatever its extension
+        folder + "bee.wmv", folder + "ant.avi", folder + "dog.mpg", folder + "cat.mpeg",
+        folder + "ant.avi",   // listed again on its own
+    };
+    EXPECT_EQ(expected, build({folder + "eel.txt", folder + "missing.avi", folder + "nowhere\\",
+                               folder, folder + "ant.avi\\", folder + "ant.avi"}));
+}
+
+TEST(PlaylistBuilder, MatchesIgnoreCaseAndTakeMatchingFolders) {
+    std::string folder = testpaths::freshFolder("cases");
+    ASSERT_TRUE(testfiles::touch(folder + "LOUD.AVI"));
+    ASSERT_TRUE(testfiles::makeFolder(folder + "looks.wmv"));
+    const std::vector<std::string> expected = {folder + "looks.wmv", folder + "LOUD.AVI"};
+    EXPECT_EQ(expected, build({folder}));
+}
+
+TEST(PlaylistBuilder, RelativeEntriesBecomeAbsolute) {
+    std::string folder = animalFolder();
+    char saved[MAX_PATH];
+    ASSERT_NE(0u, GetCurrentDirectoryA(MAX_PATH, saved));
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    std::vector<std::string> paths = build({"inner", ".\\eel.txt"});
+    SetCurrentDirectoryA(saved);
+    const std::vector<std::string> expected = {folder + "inner\\gnu.avi", folder + "eel.txt"};
+    EXPECT_EQ(expected, paths);
+}
+
+TEST(PlaylistBuilder, DriveRootKeepsOneBackslash) {
+    // C: is a real drive root of the test's Windows; the file name is unique per run.
+    char file[64];
+    wsprintfA(file, "C:\\cinevane-root-%lu.wmv", GetCurrentProcessId());
+    ASSERT_TRUE(testfiles::touch(file));
+    std::vector<std::string> paths = build({"C:\\"});
+    DeleteFileA(file);
+    bool found = false;
+    for (const std::string& p : paths) {
+        EXPECT_EQ(0u, p.rfind("C:\\", 0)) << p;
+        EXPECT_EQ(std::string::npos, p.find("\\\\")) << p;
+        found = found || p == file;
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(PlaylistBuilder, EntryTooLongToMakeAbsoluteThrows) {
+    std::string folder = animalFolder();
+    std::string tooLong = folder + std::string(300, 'x');
+    StringArray entries;
+    entries.add(folder.c_str());
+    entries.add(tooLong.c_str());
+    Playlist playlist;
+    EXPECT_NE(0u, testerrors::thrownCode([&] { buildPlaylist(playlist, entries); }));
+}
+
+TEST(PlaylistBuilder, EmptyEntriesGiveEmptyList) {
+    EXPECT_TRUE(build({}).empty());
+    EXPECT_TRUE(build({testpaths::freshFolder("empty")}).empty());
+}

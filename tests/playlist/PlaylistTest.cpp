@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "base/AllocationFaults.h"
+#include "base/Exception.h"
+#include "playback/Playlist.h"
+#include "support/TestErrors.h"
+
+using testerrors::thrownCode;
+
+namespace {
+
+// The C runtime's generator: state * 214013 + 2531011, result bits 16 to 30.
+struct ReferenceRandom {
+    unsigned state;
+    explicit ReferenceRandom(unsigned seed) : state(seed) {}
+    int next() {
+        state = state * 214013u + 2531011u;
+        return static_cast<int>((state >> 16) & 0x7fff);
+    }
+};
+
+// The play order one shuffle draws from a given order.
+void referenceShuffle(std::vector<int>& order, ReferenceRandom& random) {
+    const int n = static_cast<int>(order.size());
+    for (int i = 0; i < n; ++i) std::swap(order[i], order[random.next() % n]);
+}
+
+std::string name(int i) {
+    return "C:\\v\\" + std::to_string(i) + ".avi";
+}
+
+void fill(Playlist& list, int n) {
+    for (int i = 0; i < n; ++i) list.add(name(i).c_str());
+}
+
+}  // namespace
+
+TEST(Playlist, RuntimeGeneratorIsTheOneAssumed) {
+    srand(1);
+    EXPECT_EQ(41, rand());
+    ReferenceRandom reference(77);
+    srand(77);
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(reference.next(), rand()) << i;
+}
+
+TEST(Playlist, SequentialOrderWrapsToFirst) {
+    Playlist list;
+    fill(list, 3);
+    ASSERT_EQ(3, list.count());
+    const int expected[] = {0, 1, 2, 0, 1, 2, 0};
+    for (int i : expected) {
+        EXPECT_STREQ(name(i).c_str(), list.next(false).c_str());
+        EXPECT_STREQ(name(i).c_str(), list.current().c_str());
+    }
+}
+
+TEST(Playlist, OneFilePlaysAgainAndAgain) {
+    Playlist list;
+    fill(list, 1);
+    for (int i = 0; i < 3; ++i) EXPECT_STREQ(name(0).c_str(), list.next(true).c_str());
+}
+
+TEST(Playlist, RandomOrderIsDrawnAtEveryPass) {
+    const int n = 7;
+    Playlist list;
+    fill(list, n);
+    srand(4242);
+    ReferenceRandom reference(4242);
+    std::vector<int> order = {0, 1, 2, 3, 4, 5, 6};
+    for (int pass = 0; pass < 3; ++pass) {
+        SCOPED_TRACE(pass);
+        referenceShuffle(order, reference);
+        std::vector<bool> seen(n, false);
+        for (int place = 0; place < n; ++place) {
+            CountedString path = list.next(true);
+            EXPECT_STREQ(name(order[place]).c_str(), path.c_str()) << place;
+            seen[order[place]] = true;
+        }
+        for (int i = 0; i < n; ++i) EXPECT_TRUE(seen[i]) << i;
+    }
+}
+
+TEST(Playlist, FindIsExactAndGivesPlaceInPlayOrder) {
+    Playlist list;
+    fill(list, 5);
+    srand(9);
+    ReferenceRandom reference(9);
+    std::vector<int> order = {0, 1, 2, 3, 4};
+    list.shuffle();
+    referenceShuffle(order, reference);
+    const int wanted = 3;
+    int place = 0;
+    while (order[place] != wanted) ++place;
+    EXPECT_EQ(place, list.find(name(wanted).c_str()));
+    EXPECT_STREQ(name(wanted).c_str(), list.current().c_str());
+    EXPECT_STREQ(name(order[(place + 1) % 5]).c_str(), list.next(false).c_str());
+
+    // A case difference is no match and leaves the position alone.
+    CountedString before = list.current();
+    EXPECT_EQ(-1, list.find("c:\\V\\3.AVI"));
+    EXPECT_EQ(-1, list.find(""));
+    EXPECT_STREQ(before.c_str(), list.current().c_str());
+}
+
+TEST(Playlist, EmptyOrUnchosenThrowsCode1) {
+    Playlist list;
+    EXPECT_EQ(1u, thrownCode([&] { list.current(); }));
+    EXPECT_EQ(1u, thrownCode([&] { list.next(false); }));
+    EXPECT_EQ(1u, thrownCode([&] { list.next(true); }));
+    EXPECT_EQ(-1, list.find("C:\\v\\0.avi"));
+    list.shuffle();
+    fill(list, 2);
+    EXPECT_EQ(1u, thrownCode([&] { list.current(); }));
+    list.next(false);
+    EXPECT_EQ(0u, thrownCode([&] { list.current(); }));
+}
+
+TEST(Playlist, DuplicatesPlayTwicePerPass) {
+    Playlist list;
+    list.add("C:\\a.avi");
+    list.add("C:\\a.avi");
+    EXPECT_EQ(2, list.count());
+    EXPECT_STREQ("C:\\a.avi", list.next(false).c_str());
+    EXPECT_STREQ("C:\\a.avi", list.next(false).c_str());
+    EXPECT_EQ(0, list.find("C:\\a.avi"));
+}
+
+TEST(Playlist, FailedAddRollsBack) {
+    // Allocations of one add: index cell, string element, files block, order block.
+    for (int failing = 1; failing <= 4; ++failing) {
+        SCOPED_TRACE(failing);
+        Playlist list;
+        fill(list, 2);
+        allocationFaults::failNth(failing);
+        EXPECT_TRUE(testerrors::throwsStaticOutOfMemory([&] { list.add("C:\\new.avi"); }));
+        allocationFaults::reset();
+        ASSERT_EQ(2, list.count());
+        EXPECT_EQ(-1, list.find("C:\\new.avi"));
+        EXPECT_STREQ(name(0).c_str(), list.next(false).c_str());
+        EXPECT_STREQ(name(1).c_str(), list.next(false).c_str());
+        EXPECT_STREQ(name(0).c_str(), list.next(false).c_str());
+        // The next add takes the next index and lines up with its file.
+        list.add("C:\\new.avi");
+        EXPECT_EQ(2, list.find("C:\\new.avi"));
+        EXPECT_STREQ("C:\\new.avi", list.current().c_str());
+    }
+    EXPECT_EQ(8u, outOfMemoryException()->code);
+}
