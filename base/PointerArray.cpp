@@ -5,7 +5,12 @@
 
 #include "base/Heap.h"
 
-PointerArray::PointerArray(BOOL ownsItems) : items(nullptr), itemCount(0), ownsItems(ownsItems) {}
+namespace {
+const int maxSlots = INT_MAX / static_cast<int>(sizeof(void*));
+}
+
+PointerArray::PointerArray(BOOL ownsItems)
+    : items(nullptr), itemCount(0), ownsItems(ownsItems), capacity(0) {}
 
 PointerArray::~PointerArray() {
     clear();
@@ -16,17 +21,14 @@ BOOL PointerArray::insert(int index, void* item) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const int slots = itemCount + 1;
-    void* grown = nullptr;
-    if (slots < INT_MAX / static_cast<int>(sizeof(void*))) {
-        const SIZE_T bytes = static_cast<SIZE_T>(slots) * sizeof(void*);
-        grown = items ? heap::reallocate(items, bytes) : heap::allocate(bytes);
+    if (itemCount == capacity) {
+        int slots = capacity > 0 ? capacity * 2 : 1;
+        if (capacity >= maxSlots / 2) slots = itemCount + 1;
+        if (slots >= maxSlots || !resizeBlock(slots)) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return FALSE;
+        }
     }
-    if (!grown) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
-    }
-    items = static_cast<void**>(grown);
     if (index >= 0 && index < itemCount) {
         memmove(items + index + 1, items + index,
                 static_cast<size_t>(itemCount - index) * sizeof(void*));
@@ -34,7 +36,7 @@ BOOL PointerArray::insert(int index, void* item) {
         index = itemCount;
     }
     items[index] = item;
-    itemCount = slots;
+    ++itemCount;
     return TRUE;
 }
 
@@ -67,6 +69,7 @@ void PointerArray::clear() {
     const int oldCount = itemCount;
     items = nullptr;
     itemCount = 0;
+    capacity = 0;
     if (ownsItems) {
         for (int i = 0; i < oldCount; ++i) disposeItem(old[i]);
     }
@@ -76,10 +79,22 @@ void PointerArray::clear() {
 void PointerArray::exchange(PointerArray& other) {
     void** otherItems = other.items;
     const int otherCount = other.itemCount;
+    const int otherCapacity = other.capacity;
     other.items = items;
     other.itemCount = itemCount;
+    other.capacity = capacity;
     items = otherItems;
     itemCount = otherCount;
+    capacity = otherCapacity;
+}
+
+BOOL PointerArray::resizeBlock(int slots) {
+    const SIZE_T bytes = static_cast<SIZE_T>(slots) * sizeof(void*);
+    void* block = items ? heap::reallocate(items, bytes) : heap::allocate(bytes);
+    if (!block) return FALSE;
+    items = static_cast<void**>(block);
+    capacity = slots;
+    return TRUE;
 }
 
 void PointerArray::disposeItem(void* item) {
@@ -98,10 +113,10 @@ BOOL PointerArray::shrinkAt(int index) {
     if (itemCount == 0) {
         heap::release(items);
         items = nullptr;
-    } else {
+        capacity = 0;
+    } else if (itemCount <= capacity / 4) {
         // A failed shrink keeps the larger block; only the count matters.
-        void* shrunk = heap::reallocate(items, static_cast<SIZE_T>(itemCount) * sizeof(void*));
-        if (shrunk) items = static_cast<void**>(shrunk);
+        resizeBlock(capacity / 2);
     }
     if (ownsItems && removed) disposeItem(removed);
     return TRUE;

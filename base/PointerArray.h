@@ -1,9 +1,14 @@
 #pragma once
 #include <windows.h>
 
-// Growable arrays of owned pointers, one slot per element and no spare
-// capacity. They never throw: failures give a false or null result and set
-// the thread's last error (87 bad index or null item, 8 no memory).
+// Growable arrays of owned pointers. They never throw: failures give a false
+// or null result and set the thread's last error (87 bad index or null item,
+// 8 no memory).
+//
+// The block doubles when full and halves when a quarter full. Growing it one
+// slot per insert made nearly every HeapReAlloc move the whole block once
+// other allocations sat behind it, so filling a list was quadratic (100,000
+// play-list files took seconds instead of a fraction of one).
 class PointerArray {
 public:
     explicit PointerArray(BOOL ownsItems = TRUE);
@@ -23,9 +28,13 @@ protected:
     virtual void disposeItem(void* item);
     BOOL shrinkAt(int index);  // shared removal for ObjectArray
 
-    void** items;
+    void** items;  // null exactly while empty
     int itemCount;
     BOOL ownsItems;
+    int capacity;  // slots in items
+
+private:
+    BOOL resizeBlock(int slots);
 };
 
 // Elements are objects with a virtual destructor; the array deletes them

@@ -55,14 +55,14 @@ void PathKeys::collect(const char* names, int bytes, int limit) {
     clear();
     // One slot per name is enough.
     int nameCount = 0;
-    for (int at = 0; at < bytes && names[at]; at += nameLength(names + at, bytes - at) + 1) {
-        ++nameCount;
+    for (int at = 0; at < bytes; at += nameLength(names + at, bytes - at) + 1) {
+        if (names[at]) ++nameCount;
     }
     if (nameCount == 0 || limit <= 0) return;
     int* block = static_cast<int*>(heap::allocate(nameCount * sizeof(int)));
     if (!block) throwOutOfMemory();
     indices = block;
-    for (int at = 0; at < bytes && names[at]; ) {
+    for (int at = 0; at < bytes; ) {
         int length = nameLength(names + at, bytes - at);
         int index;
         if (at + length < bytes && parse(names + at, &index) && index < limit) {

@@ -10,8 +10,8 @@ public:
     virtual ~PathKeys();
 
     // Replaces the contents with the indices below limit of the keys in
-    // names: zero-terminated names one after another, ended by an empty
-    // name or by the end of the bytes given.
+    // names: zero-terminated names one after another filling the bytes
+    // given; empty names are passed over.
     void collect(const char* names, int bytes, int limit);
     int count() const { return used; }
     int at(int index) const { return indices[index]; }

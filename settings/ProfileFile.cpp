@@ -108,6 +108,9 @@ CountedString ProfileFile::readKeyNames(const CountedString& section) {
             if (length > size - 2) length = size - 2;
             buffer[length] = '\0';
             buffer[length + 1] = '\0';
+            // The list may hold empty names, so its length is kept as the
+            // buffer's size.
+            names.resize(static_cast<int>(length) + 2);
             return names;
         }
         size = size < maxKeyListBytes / 8 ? size * 8 : maxKeyListBytes;

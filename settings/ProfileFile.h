@@ -23,9 +23,9 @@ public:
 
     // Removes the section with all its keys.
     BOOL deleteSection(const CountedString& section);
-    // The names of the section's keys, each followed by a zero byte, the list
-    // ended by an empty name; the buffer (bufferSize()) holds the whole list,
-    // c_str() only shows the first name. Empty for a missing section.
+    // The names of the section's keys, each followed by a zero byte, filling
+    // the buffer (bufferSize() bytes, c_str() shows only the first name). A
+    // key without a name gives an empty name. No names for a missing section.
     CountedString readKeyNames(const CountedString& section);
 
 private:

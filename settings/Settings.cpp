@@ -7,7 +7,7 @@
 #include "settings/ProfileFile.h"
 
 namespace {
-enum { setting, playList, resumeSection };
+enum { settingSection, playListSection, resumeSection };
 }
 
 Settings::Settings()
@@ -41,7 +41,7 @@ void Settings::load() {
     ProfileFile file;
     file.setPath(iniPath);
 
-    const CountedString& options = sectionNames.at(setting);
+    const CountedString& options = sectionNames.at(settingSection);
     random = file.readBool(options, "Random", random);
     resume = file.readBool(options, "Resume", resume);
     sound = file.readBool(options, "Sound", sound);
@@ -65,7 +65,7 @@ void Settings::load() {
 // keys that exist are read, so a damaged Count of two thousand million costs
 // no more than the keys in the section.
 void Settings::loadEntries(ProfileFile& file) {
-    const CountedString& list = sectionNames.at(playList);
+    const CountedString& list = sectionNames.at(playListSection);
     int count = file.readInt(list, "Count", 0);
     if (count <= 0) return;
 
@@ -82,13 +82,13 @@ void Settings::save() {
     ProfileFile file;
     file.setPath(iniPath);
 
-    const CountedString& options = sectionNames.at(setting);
+    const CountedString& options = sectionNames.at(settingSection);
     file.writeInt(options, "Random", random);
     file.writeInt(options, "Resume", resume);
     file.writeInt(options, "Sound", sound);
 
     // A shorter list must leave no key of a longer earlier one behind.
-    const CountedString& list = sectionNames.at(playList);
+    const CountedString& list = sectionNames.at(playListSection);
     file.deleteSection(list);
     int count = entries.count();
     file.writeInt(list, "Count", count);

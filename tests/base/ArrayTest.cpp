@@ -175,16 +175,35 @@ TEST(ObjectArray, RemoveAtMovesLaterElementsDown) {
 
 TEST(ObjectArray, FailedShrinkKeepsBlockButRemoves) {
     ObjectArray a(deleteTracked);
-    for (int i = 0; i < 3; ++i) a.append(new Tracked);
-    Tracked* last = static_cast<Tracked*>(a.at(2));
+    for (int i = 0; i < 5; ++i) a.append(new Tracked);
+    Tracked* last = static_cast<Tracked*>(a.at(4));
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(a.removeAt(0));
+    // Down to a quarter of the block: this removal tries to shrink it.
     allocationFaults::failNth(1);
+    SetLastError(sentinel);
     EXPECT_TRUE(a.removeAt(0));
+    EXPECT_EQ(1, allocationFaults::seen());
     allocationFaults::reset();
+    EXPECT_EQ(sentinel, GetLastError());
     EXPECT_EQ(2, a.count());
     EXPECT_EQ(last, a.at(1));
     EXPECT_EQ(2, Tracked::alive);
     EXPECT_TRUE(a.append(new Tracked));
     EXPECT_EQ(3, a.count());
+}
+
+TEST(PointerArray, ManyInsertsAndRemovalsKeepOrder) {
+    ObjectArray a(nullptr, FALSE);  // holds plain numbers, owns nothing
+    const int n = 1000;
+    for (int i = 0; i < n; i += 2) a.append(reinterpret_cast<void*>(static_cast<INT_PTR>(i + 1)));
+    for (int i = 1; i < n; i += 2) a.insert(i, reinterpret_cast<void*>(static_cast<INT_PTR>(i + 1)));
+    ASSERT_EQ(n, a.count());
+    for (int i = 0; i < n; ++i) ASSERT_EQ(i + 1, reinterpret_cast<INT_PTR>(a.at(i))) << i;
+    while (a.count() > 1) ASSERT_TRUE(a.removeAt(0));
+    EXPECT_EQ(n, reinterpret_cast<INT_PTR>(a.at(0)));
+    EXPECT_TRUE(a.removeAt(0));
+    EXPECT_EQ(0, a.count());
+    EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
 }
 
 TEST(StringArray, AddAtRemove) {

@@ -58,7 +58,7 @@ TEST(PlaylistBuilder, FilesMissingEntriesAndDuplicates) {
         folder + "bee.wmv", folder + "ant.avi", folder + "dog.mpg", folder + "cat.mpeg",
         folder + "ant.avi",   // listed again on its own
     };
-    EXPECT_EQ(expected, build({folder + "eel.txt", folder + "missing.avi", folder + "nowhere\\",
+    EXPECT_EQ(expected, build({folder + "eel.txt", "", folder + "missing.avi", folder + "nowhere\\",
                                folder, folder + "ant.avi\\", folder + "ant.avi"}));
 }
 

@@ -17,6 +17,7 @@ static std::string profileValue(const std::string& path, const char* section, co
 }
 
 TEST(HandWrittenIni, OddButLegalContentLoadsAsTheProfileFunctionsReadIt) {
+    ASSERT_EQ(932u, GetACP()) << "the double-byte cases need code page 932";
     std::string longValue = "C:\\" + std::string(300, 'v') + ".avi";
     // Code page 932: "\x95\x5C" (its second byte a backslash) and "\x83\x72\x83\x66\x83\x49".
     std::string dbcsFolder = "C:\\\x95\x5C\\\x83\x72\x83\x66\x83\x49\\";

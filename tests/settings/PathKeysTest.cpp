@@ -49,6 +49,8 @@ TEST(PathKeys, CollectsIndicesBelowTheLimitAscendingAndOnce) {
     EXPECT_EQ(std::vector<int>(), collected(names, 0));
     EXPECT_EQ(std::vector<int>(), collected(names, -4));
     EXPECT_EQ(std::vector<int>(), collected(bytes("\0\0"), 100));
+    // A key without a name lists as an empty name; the list goes on after it.
+    EXPECT_EQ(std::vector<int>({1, 2}), collected(bytes("Count\0\0Path2\0\0Path1\0\0"), 100));
 }
 
 TEST(PathKeys, StopsAtTheEndOfTheBytesGiven) {

@@ -69,13 +69,13 @@ TEST(ProfileFile, ReadStringCutsTo259BytesAndGivesTheDefaultWhenMissing) {
     EXPECT_STREQ("", file.readString("S", "Empty", "fallback").c_str());
 }
 
+// The non-empty names of a key list.
 static std::vector<std::string> namesIn(const CountedString& list) {
     std::vector<std::string> names;
     const char* p = list.c_str();
     const char* end = p + list.bufferSize();
-    while (p < end && *p) {
-        names.push_back(p);
-        p += names.back().size() + 1;
+    for (; p < end; p += lstrlenA(p) + 1) {
+        if (*p) names.push_back(p);
     }
     return names;
 }
@@ -95,7 +95,13 @@ TEST(ProfileFile, ListsEveryKeyNameHoweverLongTheList) {
     EXPECT_TRUE(namesIn(file.readKeyNames("Missing")).empty());
 }
 
-TEST(ProfileFile, MissingFileReadsDefaultsAndEmptyPathReadsNothing) {
+TEST(ProfileFile, TheKeyListGoesOnPastAKeyWithoutAName) {
+    ProfileFile file;
+    file.setPath(fileWith("profile-nameless", "[S]\r\nFirst=1\r\n=nameless\r\nLast=2\r\n").c_str());
+    EXPECT_EQ(std::vector<std::string>({"First", "Last"}), namesIn(file.readKeyNames("S")));
+}
+
+TEST(ProfileFile, AMissingFileReadsAsDefaults) {
     ProfileFile file;
     file.setPath(beside(freshName("profile-missing")).c_str());
     EXPECT_EQ(4, file.readInt("S", "K", 4));

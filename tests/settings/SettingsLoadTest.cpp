@@ -105,6 +105,37 @@ TEST(SettingsLoad, PlayListKeysAreReadBelowCountOnly) {
     }
 }
 
+// The entries of the plain loop, one profile call for each index below Count.
+static Texts readOneByOne(const std::string& path) {
+    Texts texts;
+    int count = static_cast<int>(GetPrivateProfileIntA("PlayList", "Count", 0, path.c_str()));
+    for (int i = 0; i < count; ++i) {
+        char key[32], value[MAX_PATH] = {};
+        wsprintfA(key, "Path%d", i);
+        GetPrivateProfileStringA("PlayList", key, "", value, MAX_PATH, path.c_str());
+        if (value[0]) texts.push_back(value);
+    }
+    return texts;
+}
+
+TEST(SettingsLoad, ReadsWhatAKeyByKeyLoopReads) {
+    static const char* const cases[] = {
+        "[PlayList]\r\nCount=4\r\nPath0=a\r\n[Other]\r\nPath1=x\r\n[PlayList]\r\nPath2=b\r\n",
+        "[PlayList]\r\nCount=3\r\n  Path1  =  b  \r\n\tPath2\t=\tc\r\nPath 0=x\r\n",
+        "[PlayList]\r\nCount=3\r\n;Path0=x\r\nPath1\r\n=y\r\nPath2=\"c\"\r\n",
+        "[ PlayList ]\r\nCount=2\r\nPath0=a\r\n[playlist]\r\nPath1=b\r\n",
+        "[PlayList]\r\nCount=20\r\nPath19=t\r\nPath9=j\r\nPath1=b\r\nPath1=again\r\n",
+        "[PlayList]\r\nCount=0x3\r\nPath0=a\r\nPath2=c\r\n",
+    };
+    int row = 0;
+    for (const char* text : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << row << ": " << text);
+        std::unique_ptr<Settings> settings = loadedFrom("one-by-one-" + std::to_string(row++), text);
+        Texts expected = readOneByOne(settings->iniPath.c_str());
+        EXPECT_EQ(expected, entriesOf(*settings));
+    }
+}
+
 TEST(SettingsLoad, FlagsReadAnyNonZeroValueAsOne) {
     static const struct {
         const char* text;
