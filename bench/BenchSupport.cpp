@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "support/ProcessWindows.h"
+
 namespace bench {
 
 double now() {
@@ -38,34 +40,11 @@ Child start(const std::string& commandLine) {
     return child;
 }
 
-namespace {
-
-struct Search {
-    DWORD processId;
-    const char* windowClass;
-    HWND found;
-};
-
-BOOL CALLBACK matchWindow(HWND window, LPARAM lParam) {
-    Search* search = reinterpret_cast<Search*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64];
-    if (owner == search->processId && GetClassNameA(window, name, sizeof name) &&
-        lstrcmpA(name, search->windowClass) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
 
 HWND waitForWindow(const Child& child, const char* windowClass, double deadline) {
-    Search search = {child.id, windowClass, nullptr};
     while (now() < deadline) {
-        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
+        HWND found = processwindows::topWindowOf(child.id, windowClass);
+        if (found) return found;
         if (WaitForSingleObject(child.process, 1) == WAIT_OBJECT_0) return nullptr;
     }
     return nullptr;

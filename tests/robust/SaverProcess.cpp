@@ -3,32 +3,13 @@
 #include <tlhelp32.h>
 
 #include "RobustReport.h"
+#include "support/ProcessWindows.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findSaverWindow(HWND window, LPARAM lParam) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64];
-    if (owner == search->processId && GetClassNameA(window, name, sizeof name) &&
-        lstrcmpA(name, "WindowsScreenSaverClass") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND saverWindowOf(DWORD processId) {
-    WindowSearch search = {processId, nullptr};
-    EnumWindows(findSaverWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return processwindows::topWindowOf(processId, "WindowsScreenSaverClass");
 }
 
 }  // namespace
