@@ -1,0 +1,61 @@
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+
+// The MCI command layer: one media file at a time, every command sent through
+// mciSendCommandA with the platform's parameter records. Each operation
+// returns the MCI error code (0 for success) and never throws.
+class MciDevice {
+public:
+    MciDevice();
+    virtual ~MciDevice();  // closes an open device
+
+    // Opens path under a unique alias and, for digital video, draws it into
+    // window, which also receives the end-of-play notification. Any open file
+    // is closed first; a failure leaves the device closed.
+    MCIERROR open(HWND window, const char* path);
+    // Plays from the start position to the end position, or to the end of the
+    // file when the end is 0:00; MM_MCINOTIFY arrives at the window later.
+    MCIERROR play(DWORD fromMinutes, DWORD fromSeconds, DWORD toMinutes, DWORD toSeconds);
+    MCIERROR stop();
+    // values receive left, top, right, bottom of the record; zeros on failure.
+    MCIERROR getDestination(LONG values[4]);
+    MCIERROR setDestination(const LONG values[4]);
+    MCIERROR setAudio(bool on, DWORD channel);
+    // Whole minutes and seconds of the playing position; zeros on failure.
+    MCIERROR getPosition(DWORD& minutes, DWORD& seconds);
+    // MCI device type, 0 when it cannot be read.
+    DWORD deviceType();
+    MCIERROR statusItem(DWORD item, DWORD_PTR& value);
+    // Stops and closes; sends nothing and returns 0 when nothing is open.
+    MCIERROR close();
+
+    bool isOpen() const { return deviceId != 0; }
+
+    // Takes the code of an MM_MCINOTIFY for this device: true, once, when the
+    // outstanding play has reached its end. Some drivers (Wine's AVI driver)
+    // report a play ended by stop or close as successful as well; such a play
+    // is no longer outstanding, so its notification gives false.
+    bool takeEndOfPlay(WPARAM notifyCode);
+
+    // Splits a position in milliseconds into whole minutes and seconds.
+    static void splitPosition(DWORD milliseconds, DWORD& minutes, DWORD& seconds);
+    // Writes "path_counter" into alias (aliasSize bytes). A path too long for
+    // the buffer keeps only its tail, cut at a character boundary.
+    static void formatAlias(char* alias, int aliasSize, const char* path, DWORD counter);
+
+    enum { aliasSize = 272 };
+
+private:
+    MciDevice(const MciDevice&) = delete;
+    MciDevice& operator=(const MciDevice&) = delete;
+
+    MCIERROR setMilliseconds();
+    MCIERROR bindWindow(HWND window);
+
+    MCIDEVICEID deviceId;  // 0 while nothing is open
+    HWND callbackWindow;   // display and notification window
+    DWORD from;            // start of the last play, in ms
+    DWORD to;              // end of the last play, in ms; 0 = to the end
+    bool playPending;      // a notified play has been started and not ended
+};
