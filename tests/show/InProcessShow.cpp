@@ -1,0 +1,126 @@
+#include "InProcessShow.h"
+
+#include <mmsystem.h>
+#include <psapi.h>
+
+#include "host/SaverWindow.h"
+#include "playback/ShowMessages.h"
+
+namespace inprocess {
+
+bool enabled = false;
+
+namespace {
+
+const char kClassName[] = "CinevaneTestSaver";
+SaverHooks hooks;
+int handled = 0;
+bool inShowNext = false;
+
+LRESULT CALLBACK testSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE && hooks.beforeCreate) hooks.beforeCreate();
+    bool isShowMessage = message == WM_SHOW_START || message == WM_SHOW_NEXT;
+    inShowNext = message == WM_SHOW_NEXT;
+    LRESULT result = hostWindowProc(window, message, wParam, lParam);
+    inShowNext = false;
+    if (isShowMessage) {
+        ++handled;
+        if (hooks.afterShowMessage) hooks.afterShowMessage(message);
+    }
+    return result;
+}
+
+BOOL CALLBACK countWindow(HWND window, LPARAM counter) {
+    ++*reinterpret_cast<DWORD*>(counter);
+    EnumChildWindows(window, countWindow, counter);
+    return TRUE;
+}
+
+}  // namespace
+
+HWND createSaver(int width, int height, const SaverHooks& saverHooks) {
+    hooks = saverHooks;
+    WNDCLASSA saverClass = {};
+    saverClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+    saverClass.lpfnWndProc = testSaverProc;
+    saverClass.hInstance = GetModuleHandleA(nullptr);
+    saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    saverClass.lpszClassName = kClassName;
+    RegisterClassA(&saverClass);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, kClassName, "Screen Saver",
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                  width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window) SetForegroundWindow(window);
+    return window;
+}
+
+int showMessagesHandled() { return handled; }
+bool handlingShowNext() { return inShowNext; }
+
+bool pumpUntil(const std::function<bool()>& done, DWORD deadline) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;  // the host's, at WM_DESTROY
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+std::string openDeviceAlias() {
+    DWORD count = 0;
+    MCI_SYSINFO_PARMSA query = {};
+    query.lpstrReturn = reinterpret_cast<char*>(&count);
+    query.dwRetSize = sizeof count;
+    if (mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_SYSINFO, MCI_SYSINFO_OPEN | MCI_SYSINFO_QUANTITY,
+                        reinterpret_cast<DWORD_PTR>(&query)) || count != 1)
+        return "";
+    char name[300] = {};
+    query.lpstrReturn = name;
+    query.dwRetSize = sizeof name;
+    query.dwNumber = 1;
+    if (mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_SYSINFO, MCI_SYSINFO_OPEN | MCI_SYSINFO_NAME,
+                        reinterpret_cast<DWORD_PTR>(&query)))
+        return "";
+    return name;
+}
+
+std::string pathOfAlias(const std::string& alias) {
+    return alias.substr(0, alias.find_last_of('_'));
+}
+
+bool deviceStatus(const std::string& alias, DWORD item, DWORD& value) {
+    MCIDEVICEID device = mciGetDeviceIDA(alias.c_str());
+    if (!device) return false;
+    MCI_STATUS_PARMS status = {};
+    status.dwItem = item;
+    if (mciSendCommandA(device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                        reinterpret_cast<DWORD_PTR>(&status)))
+        return false;
+    value = static_cast<DWORD>(status.dwReturn);
+    return true;
+}
+
+ResourceFigures measure() {
+    ResourceFigures figures = {};
+    // Wine keeps the process's GDI objects in a table indexed by the low word
+    // of the handle, and GetObjectType accepts the bare index.
+    for (ULONG_PTR index = 1; index < 0x10000; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++figures.gdiObjects;
+    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&figures.windows));
+    figures.guiGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    figures.guiUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof memory))
+        figures.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+    return figures;
+}
+
+}  // namespace inprocess

@@ -1,0 +1,52 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// A show run inside the test program: a top-level window whose class
+// procedure is the host's own, so that the real host and the real show
+// controller handle every message. The controller keeps its objects for the
+// whole process, so each such show runs in a process of its own (a copy of
+// the test program beside its cinevane.ini, started with --in-process).
+namespace inprocess {
+
+// Set by main() for the copy that runs one in-process case.
+extern bool enabled;
+
+struct SaverHooks {
+    std::function<void()> beforeCreate;                // just before WM_CREATE reaches the host
+    std::function<void(UINT message)> afterShowMessage;  // after WM_SHOW_START or WM_SHOW_NEXT
+};
+
+// Creates the window at 0, 0 with the given size, topmost, as the host's
+// full-screen window is. Null when the window was refused.
+HWND createSaver(int width, int height, const SaverHooks& hooks);
+
+// The number of WM_SHOW_START and WM_SHOW_NEXT messages handled so far, and
+// whether one of them is being handled now.
+int showMessagesHandled();
+bool handlingShowNext();
+
+// Handles messages until done() holds or the time is up; true when done.
+bool pumpUntil(const std::function<bool()>& done, DWORD deadline);
+
+// The one open MCI device of the process, by its alias; empty when none.
+std::string openDeviceAlias();
+// The media file behind an alias (the alias is the path and "_<counter>").
+std::string pathOfAlias(const std::string& alias);
+// MCI_STATUS of one item for the device with that alias; false on failure.
+bool deviceStatus(const std::string& alias, DWORD item, DWORD& value);
+
+// What the process holds: objects counted under Wine as well as through
+// GetGuiResources, which Wine answers with 0.
+struct ResourceFigures {
+    DWORD gdiObjects;      // live GDI handles of the process
+    DWORD windows;         // windows of this thread, children included
+    DWORD guiGdi;          // GetGuiResources(GR_GDIOBJECTS)
+    DWORD guiUser;         // GetGuiResources(GR_USEROBJECTS)
+    SIZE_T privateBytes;   // PrivateUsage, or PagefileUsage where that is 0
+};
+ResourceFigures measure();
+
+}  // namespace inprocess

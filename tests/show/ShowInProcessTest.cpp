@@ -1,0 +1,334 @@
+// Cases that look inside a running show: the real host window procedure and
+// the real show controller in the test's own process, one show per process.
+// Each ShowController test prepares a folder and runs the matching
+// ShowInProcess case in a copy of this program there.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <digitalv.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "InProcessShow.h"
+#include "ShowDriver.h"
+#include "host/HostState.h"
+#include "playback/ShowMessages.h"
+#include "support/TestPaths.h"
+
+using namespace showdriver;
+
+namespace {
+
+std::string testProgram() { return testpaths::programFolder() + "show_tests.exe"; }
+
+void runInProcess(const ShowFolder& folder, const char* caseName) {
+    RunningProgram child;
+    std::string arguments = std::string("--in-process --gtest_filter=ShowInProcess.") + caseName;
+    ASSERT_TRUE(child.start(folder.programPath, arguments));
+    ASSERT_TRUE(child.waitForExit(4 * kDeadline)) << caseName << " did not finish";
+    EXPECT_EQ(0u, child.exitCode()) << caseName << " failed; its output is above";
+}
+
+std::vector<std::string> flashList(size_t count) {
+    std::vector<std::string> entries;
+    for (size_t i = 0; i < count; ++i) entries.push_back(clip(i % 2 ? "flash-lime.avi" : "flash-red.avi"));
+    return entries;
+}
+
+// The play order that Playlist::shuffle draws for count files from a seed.
+std::vector<int> shuffledOrder(unsigned seed, int count) {
+    std::vector<int> order;
+    for (int i = 0; i < count; ++i) order.push_back(i);
+    srand(seed);
+    for (int i = 0; i < count; ++i) std::swap(order[i], order[rand() % count]);
+    return order;
+}
+
+int placeOf(const std::vector<int>& order, int file) {
+    for (size_t i = 0; i < order.size(); ++i)
+        if (order[i] == file) return static_cast<int>(i);
+    return -1;
+}
+
+const int kShuffledFiles = 8;
+const int kResumeFile = 3;
+
+// A seed whose order puts the resume file early, followed by a file other
+// than the one after it in list order, so that a lookup before the shuffle
+// would play something else.
+unsigned telltaleSeed() {
+    for (unsigned seed = 1;; ++seed) {
+        std::vector<int> order = shuffledOrder(seed, kShuffledFiles);
+        int place = placeOf(order, kResumeFile);
+        if (place <= kShuffledFiles - 3 && order[place + 1] != kResumeFile + 1) return seed;
+    }
+}
+
+std::string shuffledFile(const ShowFolder& folder, int index) {
+    return folder.folder + "file" + std::to_string(index) + ".avi";
+}
+
+// The file and the state of the open device after each show message.
+struct Played {
+    std::string path;
+    DWORD mode;
+    DWORD audio;
+    bool audioKnown;
+};
+
+Played openDevice() {
+    Played played = {};
+    std::string alias = inprocess::openDeviceAlias();
+    if (alias.empty()) return played;
+    played.path = inprocess::pathOfAlias(alias);
+    inprocess::deviceStatus(alias, MCI_STATUS_MODE, played.mode);
+    played.audioKnown = inprocess::deviceStatus(alias, MCI_DGV_STATUS_AUDIO, played.audio);
+    return played;
+}
+
+class ShowInProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+    }
+
+    // Handles messages until the saver window is gone.
+    bool waitForEnd(HWND window) {
+        return inprocess::pumpUntil([window] { return !IsWindow(window); }, kDeadline);
+    }
+    bool endWithKey(HWND window) {
+        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+        return waitForEnd(window);
+    }
+
+    int width = 0;
+    int height = 0;
+};
+
+}  // namespace
+
+// --- A full-screen window of another height than the primary screen's ----
+
+TEST(ShowController, FullScreenWindowOfAnotherHeightPlays) {
+    ShowFolder folder("other-height", testProgram());
+    folder.setOptions(0, 0, 1);
+    folder.setEntries({clip("red.avi")});
+    runInProcess(folder, "FullScreenWindowOfAnotherHeightPlays");
+}
+
+TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
+    // As on a desktop whose monitors together are higher than the primary one.
+    int taller = height + 200;
+    ASSERT_FALSE(hostState().isPreview);
+    std::vector<Played> played;
+    inprocess::SaverHooks hooks;
+    hooks.afterShowMessage = [&played](UINT) { played.push_back(openDevice()); };
+    HWND window = inprocess::createSaver(width, taller, hooks);
+    ASSERT_NE(nullptr, window);
+    RECT client;
+    GetClientRect(window, &client);
+    ASSERT_NE(GetSystemMetrics(SM_CYSCREEN), client.bottom);
+
+    ASSERT_TRUE(inprocess::pumpUntil([&played] { return !played.empty(); }, kDeadline));
+    EXPECT_EQ(clip("red.avi"), played[0].path);
+    EXPECT_EQ(static_cast<DWORD>(MCI_MODE_PLAY), played[0].mode);
+    EXPECT_TRUE(inprocess::pumpUntil([] { return screenNow() == Screen::Red; }, kDeadline));
+    EXPECT_TRUE(endWithKey(window));
+}
+
+// --- Sound off mutes every file, the first included ----------------------
+
+TEST(ShowController, SoundOptionDecidesTheAudioOfEveryFile) {
+    for (int sound : {0, 1}) {
+        SCOPED_TRACE(sound ? "sound on" : "sound off");
+        ShowFolder folder("sound", testProgram());
+        folder.setOptions(0, 0, sound);
+        folder.setEntries(flashList(2));
+        runInProcess(folder, sound ? "SoundOnPlaysEveryFileWithSound" : "SoundOffMutesEveryFile");
+    }
+}
+
+static void expectAudioOfThreeFiles(DWORD expected) {
+    std::vector<Played> played;
+    inprocess::SaverHooks hooks;
+    hooks.afterShowMessage = [&played](UINT) { played.push_back(openDevice()); };
+    HWND window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), hooks);
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(inprocess::pumpUntil([&played] { return played.size() >= 3; }, kDeadline));
+    PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+    inprocess::pumpUntil([window] { return !IsWindow(window); }, kDeadline);
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE("file " + std::to_string(i + 1));
+        EXPECT_FALSE(played[i].path.empty());
+        ASSERT_TRUE(played[i].audioKnown);
+        EXPECT_EQ(expected, played[i].audio);
+    }
+}
+
+TEST_F(ShowInProcess, SoundOffMutesEveryFile) { expectAudioOfThreeFiles(MCI_OFF); }
+TEST_F(ShowInProcess, SoundOnPlaysEveryFileWithSound) { expectAudioOfThreeFiles(MCI_ON); }
+
+// --- Loss of activation ---------------------------------------------------
+
+TEST(ShowController, LossOfActivationEndsTheShowExceptWhileTheEndedFileCloses) {
+    for (const char* name : {"ActivationLostWhileClosingKeepsTheShow",
+                              "ActivationLostWhileOpeningEndsTheShow",
+                              "ActivationLostWhilePlayingEndsTheShow"}) {
+        SCOPED_TRACE(name);
+        ShowFolder folder("activation", testProgram());
+        folder.setOptions(0, 0, 1);
+        folder.setEntries(flashList(3));
+        runInProcess(folder, name);
+    }
+}
+
+namespace {
+
+// Sends the loss of activation from inside the view's file switch: when the
+// driver's own video window is destroyed (the ended file closing) or created
+// (the next file opening). Both happen on this thread inside WM_SHOW_NEXT.
+HWND activationTarget = nullptr;
+UINT activationTrigger = 0;
+int activationsSent = 0;
+
+LRESULT CALLBACK watchDriverWindows(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == activationTrigger && inprocess::handlingShowNext() &&
+        activationsSent == 0) {
+        char className[64] = {};
+        GetClassNameA(call->hwnd, className, sizeof className);
+        if (lstrcmpA(className, "MCIAVI") == 0) {
+            ++activationsSent;
+            SendMessageA(activationTarget, WM_ACTIVATEAPP, FALSE, 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(ShowInProcess, ActivationLostWhileClosingKeepsTheShow) {
+    activationTrigger = WM_DESTROY;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchDriverWindows, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    HWND window = activationTarget = inprocess::createSaver(width, height, {});
+    ASSERT_NE(nullptr, window);
+    // Start and three switches: the show went on after the loss.
+    bool wentOn = inprocess::pumpUntil(
+        [window] { return !IsWindow(window) || inprocess::showMessagesHandled() >= 4; }, kDeadline);
+    UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(wentOn);
+    EXPECT_EQ(1, activationsSent);
+    EXPECT_TRUE(IsWindow(window)) << "the show ended";
+    EXPECT_TRUE(endWithKey(window));
+}
+
+TEST_F(ShowInProcess, ActivationLostWhileOpeningEndsTheShow) {
+    activationTrigger = WM_CREATE;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchDriverWindows, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    HWND window = activationTarget = inprocess::createSaver(width, height, {});
+    ASSERT_NE(nullptr, window);
+    bool ended = waitForEnd(window);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(1, activationsSent);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(2, inprocess::showMessagesHandled());  // the start and the one switch
+}
+
+TEST_F(ShowInProcess, ActivationLostWhilePlayingEndsTheShow) {
+    inprocess::SaverHooks hooks;
+    HWND window = nullptr;
+    hooks.afterShowMessage = [&window](UINT message) {
+        if (message == WM_SHOW_START) SendMessageA(window, WM_ACTIVATEAPP, FALSE, 0);
+    };
+    window = inprocess::createSaver(width, height, hooks);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(waitForEnd(window));
+    EXPECT_EQ(1, inprocess::showMessagesHandled());
+}
+
+// --- Resume and random: the order is shuffled before the lookup -----------
+
+TEST(ShowController, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
+    ShowFolder folder("random-resume", testProgram());
+    std::vector<std::string> entries;
+    for (int i = 0; i < kShuffledFiles; ++i)
+        entries.push_back(folder.copyHere(clip("flash-red.avi"), "file" + std::to_string(i) + ".avi"));
+    folder.setOptions(1, 1, 1);
+    folder.setEntries(entries);
+    folder.setResume(shuffledFile(folder, kResumeFile), "0,0");
+    runInProcess(folder, "ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder");
+}
+
+TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
+    std::string folder = testpaths::programFolder();  // this copy lies beside the files
+    unsigned seed = telltaleSeed();
+    std::vector<int> order = shuffledOrder(seed, kShuffledFiles);
+    int place = placeOf(order, kResumeFile);
+
+    std::vector<std::string> played;
+    inprocess::SaverHooks hooks;
+    // The play list seeded the generator from the clock at its first
+    // message; seeding it again here makes the shuffle at WM_CREATE known.
+    hooks.beforeCreate = [seed] { srand(seed); };
+    hooks.afterShowMessage = [&played](UINT) { played.push_back(openDevice().path); };
+    HWND window = inprocess::createSaver(width, height, hooks);
+    ASSERT_NE(nullptr, window);
+    size_t restOfPass = kShuffledFiles - place;
+    ASSERT_TRUE(inprocess::pumpUntil([&] { return played.size() >= restOfPass; }, kDeadline));
+    EXPECT_TRUE(endWithKey(window));
+
+    std::vector<std::string> expected;
+    for (int i = place; i < kShuffledFiles; ++i)
+        expected.push_back(folder + "file" + std::to_string(order[i]) + ".avi");
+    played.resize(restOfPass);
+    EXPECT_EQ(expected, played);
+}
+
+// --- 200 file switches do not leak ---------------------------------------
+
+const int kSwitches = 200;
+
+TEST(ShowController, TwoHundredFileSwitchesDoNotLeak) {
+    ShowFolder folder("switches", testProgram());
+    folder.setOptions(0, 0, 1);
+    folder.setEntries(flashList(kSwitches));
+    runInProcess(folder, "TwoHundredFileSwitchesDoNotLeak");
+}
+
+TEST_F(ShowInProcess, TwoHundredFileSwitchesDoNotLeak) {
+    std::vector<std::pair<int, inprocess::ResourceFigures>> figures;
+    int switches = 0;
+    inprocess::SaverHooks hooks;
+    hooks.afterShowMessage = [&](UINT message) {
+        if (message != WM_SHOW_NEXT) return;
+        ++switches;
+        if (switches == 1 || switches % 25 == 0) figures.push_back({switches, inprocess::measure()});
+    };
+    HWND window = inprocess::createSaver(width, height, hooks);
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(inprocess::pumpUntil([&] { return switches >= kSwitches || !IsWindow(window); },
+                                     4 * kDeadline));
+    ASSERT_EQ(kSwitches, switches);
+    EXPECT_TRUE(endWithKey(window));
+
+    printf("switch  GDI objects  windows  GetGuiResources GDI/USER  private KB\n");
+    for (const auto& f : figures)
+        printf("%6d  %11lu  %7lu  %14lu/%-4lu  %10lu\n", f.first, f.second.gdiObjects,
+               f.second.windows, f.second.guiGdi, f.second.guiUser,
+               static_cast<unsigned long>(f.second.privateBytes / 1024));
+    const inprocess::ResourceFigures& first = figures.front().second;
+    const inprocess::ResourceFigures& last = figures.back().second;
+    EXPECT_LE(last.gdiObjects, first.gdiObjects + 2);
+    EXPECT_LE(last.windows, first.windows);
+    EXPECT_LE(last.guiGdi, first.guiGdi + 2);
+    EXPECT_LE(last.guiUser, first.guiUser + 2);
+    // A leak of even a few hundred bytes per switch would pass 256 KB.
+    EXPECT_LE(last.privateBytes, first.privateBytes + 256 * 1024);
+}

@@ -1,0 +1,245 @@
+// The full-screen show and the preview of cinevane.scr itself, watched from
+// outside: which clip fills the screen, what the INI file holds afterwards.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "ShowDriver.h"
+#include "support/TestPaths.h"
+
+using namespace showdriver;
+
+namespace {
+
+std::string program() { return testpaths::binaryPath("cinevane.scr"); }
+
+// One show in a folder of its own; the test ends it.
+struct Show {
+    explicit Show(const char* hint) : folder(hint, program()) {}
+
+    ::testing::AssertionResult start(RunningProgram& process, const char* arguments = "/s") {
+        if (process.start(folder.programPath, arguments)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "CreateProcessA failed with " << GetLastError();
+    }
+    ::testing::AssertionResult start() { return start(running); }
+
+    // Ends the show with a key press as a user would, and waits for the
+    // process to end with 0.
+    static ::testing::AssertionResult endWithKey(RunningProgram& process) {
+        if (!process.running()) return ::testing::AssertionFailure() << "the show had ended already";
+        pressKey();
+        if (!process.waitForExit(kDeadline)) return ::testing::AssertionFailure() << "still running";
+        if (process.exitCode() != 0) return ::testing::AssertionFailure() << "exit code " << process.exitCode();
+        return ::testing::AssertionSuccess();
+    }
+    ::testing::AssertionResult endWithKey() { return endWithKey(running); }
+
+    ShowFolder folder;
+    RunningProgram running;
+};
+
+// Whole minutes and seconds from a stored "Time" value.
+bool parseTime(const std::string& text, int& minutes, int& seconds) {
+    return sscanf(text.c_str(), "%d,%d", &minutes, &seconds) == 2;
+}
+
+bool waitForClip(const RunningProgram& process, Screen wanted) {
+    DWORD start = GetTickCount();
+    while (process.running() && GetTickCount() - start < kDeadline) {
+        if (screenNow() == wanted) return true;
+        pump(10);
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(ShowProgram, SequentialListPlaysInListOrderAndWrapsToTheFirst) {
+    Show show("sequential");
+    show.folder.setOptions(0, 1, 1);
+    show.folder.setEntries({clip("red.avi"), clip("lime.avi"), clip("blue.avi")});
+    ASSERT_TRUE(show.start());
+
+    std::vector<Screen> seen = watchClips(show.running, 4);
+    ASSERT_EQ(describe({Screen::Red, Screen::Lime, Screen::Blue, Screen::Red}), describe(seen));
+    ASSERT_TRUE(show.endWithKey());
+    EXPECT_EQ(clip("red.avi"), show.folder.resumeName());
+    EXPECT_EQ("0,0", show.folder.resumeTime());
+}
+
+TEST(ShowProgram, OneFileListPlaysItAgainAndAgain) {
+    Show show("one-file");
+    show.folder.setOptions(0, 1, 1);
+    show.folder.setEntries({clip("redblue.avi")});
+    ASSERT_TRUE(show.start());
+
+    // Red after blue: the clip started again from its beginning.
+    std::vector<Screen> seen = watchClips(show.running, 5);
+    ASSERT_EQ(describe({Screen::Red, Screen::Blue, Screen::Red, Screen::Blue, Screen::Red}),
+              describe(seen));
+    ASSERT_TRUE(show.endWithKey());
+    EXPECT_EQ(clip("redblue.avi"), show.folder.resumeName());
+}
+
+TEST(ShowProgram, EndingStoresThePositionAndTheNextShowGoesOnFromThere) {
+    Show show("resume");
+    show.folder.setOptions(0, 1, 1);
+    show.folder.setEntries({clip("red.avi"), clip("long.avi"), clip("blue.avi")});
+    show.folder.setResume(clip("long.avi"), "0,58");
+    ASSERT_TRUE(show.start());
+
+    // long.avi starts at 0:58, not with red.avi and not from its start; the
+    // key comes three seconds later, past the minute and before its end at 1:05.
+    std::vector<Screen> seen = watchClips(show.running, 1);
+    ASSERT_EQ(describe({Screen::Bars}), describe(seen));
+    pump(3000);
+    ASSERT_TRUE(show.endWithKey());
+    EXPECT_EQ(clip("long.avi"), show.folder.resumeName());
+    int minutes = -1, seconds = -1;
+    ASSERT_TRUE(parseTime(show.folder.resumeTime(), minutes, seconds)) << show.folder.resumeTime();
+    EXPECT_EQ(1, minutes);
+    EXPECT_GE(seconds, 0);
+    EXPECT_LE(seconds, 5);
+
+    // The next show picks up there, and after long.avi comes blue.avi.
+    RunningProgram next;
+    ASSERT_TRUE(show.start(next));
+    seen = watchClips(next, 2);
+    ASSERT_EQ(describe({Screen::Bars, Screen::Blue}), describe(seen));
+    ASSERT_TRUE(Show::endWithKey(next));
+    EXPECT_EQ(clip("blue.avi"), show.folder.resumeName());
+    EXPECT_EQ("0,0", show.folder.resumeTime());
+}
+
+TEST(ShowProgram, StoredNameNotInTheListStartsAtTheFirstFile) {
+    std::string otherCase = clip("lime.avi");
+    std::transform(otherCase.begin(), otherCase.end(), otherCase.begin(),
+                   [](char c) { return static_cast<char>(toupper(static_cast<unsigned char>(c))); });
+    const struct {
+        const char* what;
+        std::string storedName;
+    } cases[] = {
+        {"a file no longer listed", clip("gone.avi")},
+        {"a listed file in other letter case", otherCase},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Show show("not-listed");
+        show.folder.setOptions(0, 1, 1);
+        show.folder.setEntries({clip("red.avi"), clip("lime.avi"), clip("blue.avi")});
+        show.folder.setResume(c.storedName, "0,0");
+        ASSERT_TRUE(show.start());
+        std::vector<Screen> seen = watchClips(show.running, 1);
+        ASSERT_EQ(describe({Screen::Red}), describe(seen));
+        ASSERT_TRUE(show.endWithKey());
+        EXPECT_EQ(clip("red.avi"), show.folder.resumeName());
+    }
+}
+
+TEST(ShowProgram, ResumeOffRemovesTheStoredPoint) {
+    Show show("resume-off");
+    show.folder.setOptions(0, 0, 1);
+    show.folder.setEntries({clip("red.avi"), clip("lime.avi")});
+    show.folder.setResume(clip("lime.avi"), "0,5");
+    ASSERT_TRUE(show.start());
+
+    // The stored file is not looked up either: the first file plays.
+    std::vector<Screen> seen = watchClips(show.running, 1);
+    ASSERT_EQ(describe({Screen::Red}), describe(seen));
+    ASSERT_TRUE(show.endWithKey());
+    EXPECT_FALSE(show.folder.hasResumeSection());
+}
+
+TEST(ShowProgram, NothingToPlayRefusesTheWindowAndEnds) {
+    enum Kind { NoEntries, MissingPaths, FolderWithoutVideo };
+    const struct {
+        const char* what;
+        Kind kind;
+    } cases[] = {
+        {"no entries", NoEntries},
+        {"only missing paths", MissingPaths},
+        {"only a folder without video files", FolderWithoutVideo},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Show show("nothing");
+        // With resume off a show that ran would remove the stored point.
+        show.folder.setOptions(0, 0, 1);
+        show.folder.setResume(clip("red.avi"), "0,5");
+        std::vector<std::string> entries;
+        if (c.kind == MissingPaths) {
+            entries = {clip("missing.avi"), show.folder.folder + "no-such-folder\\"};
+        } else if (c.kind == FolderWithoutVideo) {
+            // Sub-folders are not searched, and other extensions do not count.
+            std::string videos = show.folder.folder + "videos\\";
+            CreateDirectoryA(videos.c_str(), nullptr);
+            CreateDirectoryA((videos + "deeper").c_str(), nullptr);
+            CopyFileA(clip("red.avi").c_str(), (videos + "deeper\\red.avi").c_str(), FALSE);
+            CopyFileA(clip("tone.wav").c_str(), (videos + "tone.wav").c_str(), FALSE);
+            entries = {videos};
+        }
+        show.folder.setEntries(entries);
+        ASSERT_TRUE(show.start());
+
+        ASSERT_TRUE(show.running.waitForExit(kDeadline)) << "the show did not end by itself";
+        EXPECT_EQ(0u, show.running.exitCode());
+        EXPECT_EQ(clip("red.avi"), show.folder.resumeName());
+        EXPECT_EQ("0,5", show.folder.resumeTime());
+    }
+}
+
+TEST(ShowProgram, FileThatCannotBeOpenedEndsTheShowAndKeepsTheEarlierPoint) {
+    for (const char* bad : {"damaged.avi", "garbage.avi"}) {
+        SCOPED_TRACE(bad);
+        Show show("unplayable");
+        show.folder.setOptions(0, 1, 1);
+        show.folder.setEntries({clip("red.avi"), clip(bad), clip("blue.avi")});
+        std::string earlier = show.folder.folder + "earlier.avi";
+        show.folder.setResume(earlier, "3,7");
+        ASSERT_TRUE(show.start());
+
+        std::vector<Screen> seen = watchClips(show.running, 1);
+        ASSERT_EQ(describe({Screen::Red}), describe(seen));
+        ASSERT_TRUE(show.running.waitForExit(kDeadline)) << "the show went on";
+        EXPECT_EQ(0u, show.running.exitCode());
+        EXPECT_EQ(earlier, show.folder.resumeName());
+        EXPECT_EQ("3,7", show.folder.resumeTime());
+    }
+}
+
+// A driver that refuses the position ends the show at once; Wine's drivers
+// accept it and report the file's end at once. Either way the show neither
+// sticks on that file nor plays it from its start.
+TEST(ShowProgram, StoredPositionBeyondTheEndOfTheFileIsNotPlayed) {
+    Show show("beyond-end");
+    show.folder.setOptions(0, 1, 1);
+    show.folder.setEntries({clip("red.avi"), clip("long.avi"), clip("blue.avi")});
+    show.folder.setResume(clip("long.avi"), "2,0");
+    ASSERT_TRUE(show.start());
+
+    bool blue = waitForClip(show.running, Screen::Blue);
+    if (!blue) {
+        ASSERT_FALSE(show.running.running()) << "neither ended nor went on to blue.avi";
+        std::cout << "the show ended at once\n";
+        EXPECT_EQ(0u, show.running.exitCode());
+        return;
+    }
+    std::cout << "long.avi ended at once; the show went on with blue.avi\n";
+    ASSERT_TRUE(show.endWithKey());
+    EXPECT_EQ(clip("blue.avi"), show.folder.resumeName());
+}
+
+// Closing a device of the DirectShow driver hands activation to the video
+// window and back: the loss of activation while the ended file closes must
+// not end the show.
+TEST(ShowProgram, ActivationLostWhileTheEndedFileClosesKeepsTheShow) {
+    Show show("activation");
+    show.folder.setOptions(0, 1, 1);
+    show.folder.setEntries({clip("pattern.mpg"), clip("red.avi")});
+    ASSERT_TRUE(show.start());
+
+    ASSERT_TRUE(waitForClip(show.running, Screen::Red)) << "the show did not reach red.avi";
+    ASSERT_TRUE(show.endWithKey());
+    EXPECT_EQ(clip("red.avi"), show.folder.resumeName());
+}
