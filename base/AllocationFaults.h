@@ -3,7 +3,7 @@
 
 // Test seam: lets a test make one chosen allocation fail, so that the
 // out-of-memory paths can be driven without exhausting the heap. Every
-// allocation site of the foundation types asks allocationFaultDue() first.
+// allocation site of the foundation types asks due() first.
 namespace allocationFaults {
 
 // The n-th allocation from now fails (1 = the very next one); 0 disarms.

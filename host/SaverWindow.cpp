@@ -79,6 +79,23 @@ bool isUserInput(UINT message) {
     }
 }
 
+// Help belongs to the display settings that host the preview. WM_HELP points
+// to a HELPINFO that lives only while the message is handled, so it is sent
+// (the system copies it into the parent's process); a posted pointer would
+// dangle and is refused across processes. The context menu's point is
+// plain data and is posted.
+void forwardToParent(HWND window, UINT message, LPARAM lParam) {
+    HWND parent = GetParent(window);
+    if (!parent || !IsWindow(parent)) return;
+    WPARAM parentHandle = reinterpret_cast<WPARAM>(parent);
+    if (message == WM_HELP) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(parent, message, parentHandle, lParam, SMTO_ABORTIFHUNG, 5000, &ignored);
+    } else {
+        PostMessageA(parent, message, parentHandle, lParam);
+    }
+}
+
 // The task-switch and screen-saver commands would leave a full-screen show.
 bool isIgnoredCommand(WPARAM command) {
     switch (command & 0xFFF0) {
@@ -112,10 +129,7 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HELP:
         case WM_CONTEXTMENU:
             if (host.isPreview) {
-                // Help belongs to the display settings that host the preview.
-                HWND parent = GetParent(window);
-                if (parent && IsWindow(parent))
-                    PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+                forwardToParent(window, message, lParam);
                 return 1;
             }
             break;

@@ -101,7 +101,7 @@ LRESULT onCreate(HWND window) {
 }
 
 // Opens and starts one file; the caller has locked the view's drawing.
-void playFile(const CountedString& path, int fromMinutes, int fromSeconds) {
+void playFile(const CountedString& path, DWORD fromMinutes, DWORD fromSeconds) {
     ForwardingVideoView& v = view();
     v.open(path);
     if (!settings->sound) v.setAudio(false, MCI_SET_AUDIO_ALL);
@@ -122,7 +122,10 @@ LRESULT onShowStart(HWND window, bool resumeFound) {
     try {
         LockWindowUpdate(view().handle());
         if (resumeFound) {
-            playFile(playlist->current(), settings->resumeMinutes, settings->resumeSeconds);
+            // A negative stored number wraps, as the device's unsigned
+            // arithmetic would: a position far beyond any end.
+            playFile(playlist->current(), static_cast<DWORD>(settings->resumeMinutes),
+                     static_cast<DWORD>(settings->resumeSeconds));
         } else {
             playFile(playlist->next(settings->random != 0), 0, 0);
         }
@@ -161,12 +164,13 @@ LRESULT onDestroy() {
     ForwardingVideoView& v = view();
     if (v.handle()) {
         try {
-            int minutes = 0;
-            int seconds = 0;
+            DWORD minutes = 0;
+            DWORD seconds = 0;
             v.stop();
             v.getPosition(minutes, seconds);
             v.close();
-            settings->saveResumePoint(playlist->current(), minutes, seconds);
+            settings->saveResumePoint(playlist->current(), static_cast<int>(minutes),
+                                      static_cast<int>(seconds));
         } catch (Exception* e) {
             dispose(e);
         }

@@ -106,6 +106,52 @@ bool deviceStatus(const std::string& alias, DWORD item, DWORD& value) {
     return true;
 }
 
+namespace {
+
+typedef MCIERROR(WINAPI* SendCommandProc)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
+SendCommandProc systemSendCommand = nullptr;
+std::vector<MciCall>* mciLog = nullptr;
+
+MCIERROR WINAPI recordingSendCommand(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters) {
+    MCIERROR result = systemSendCommand(device, command, flags, parameters);
+    MciCall call = {device, command, static_cast<DWORD>(flags), result};
+    if (command == MCI_OPEN && result == 0)
+        call.device = reinterpret_cast<const MCI_OPEN_PARMSA*>(parameters)->wDeviceID;
+    if (mciLog) mciLog->push_back(call);
+    return result;
+}
+
+}  // namespace
+
+bool recordMciCommands(std::vector<MciCall>* log) {
+    mciLog = log;
+    if (systemSendCommand) return true;
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const IMAGE_NT_HEADERS* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (const IMAGE_IMPORT_DESCRIPTOR* module =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         module->Name; ++module) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + module->Name), "winmm.dll") != 0) continue;
+        const IMAGE_THUNK_DATA* name = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
+            const IMAGE_IMPORT_BY_NAME* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), "mciSendCommandA") != 0) continue;
+            DWORD protection;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+            systemSendCommand = reinterpret_cast<SendCommandProc>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<DWORD_PTR>(recordingSendCommand);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return true;
+        }
+    }
+    return false;
+}
+
 ResourceFigures measure() {
     ResourceFigures figures = {};
     // Wine keeps the process's GDI objects in a table indexed by the low word

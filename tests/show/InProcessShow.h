@@ -1,8 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include <functional>
 #include <string>
+#include <vector>
 
 // A show run inside the test program: a top-level window whose class
 // procedure is the host's own, so that the real host and the real show
@@ -37,6 +40,20 @@ std::string openDeviceAlias();
 std::string pathOfAlias(const std::string& alias);
 // MCI_STATUS of one item for the device with that alias; false on failure.
 bool deviceStatus(const std::string& alias, DWORD item, DWORD& value);
+
+// One MCI command as the program sent it, with its result. For a successful
+// MCI_OPEN, device is the identifier the open returned.
+struct MciCall {
+    MCIDEVICEID device;
+    UINT command;
+    DWORD flags;
+    MCIERROR result;
+};
+// From now on every mciSendCommandA of this program (the show's and the
+// test's alike) reaches the system through a recorder that appends to log.
+// The test program's import of the function is redirected; the calls
+// themselves go on unchanged. False when the import was not found.
+bool recordMciCommands(std::vector<MciCall>* log);
 
 // What the process holds: objects counted under Wine as well as through
 // GetGuiResources, which Wine answers with 0.

@@ -144,8 +144,15 @@ Screen classify(COLORREF color) {
     return Screen::Other;
 }
 
-bool isYellow(COLORREF color) {
-    return GetRValue(color) > 0xC0 && GetGValue(color) > 0xC0 && GetBValue(color) < 0x40;
+// Each channel clearly high or low: a number for the colour; else -1.
+int colourClass(COLORREF color) {
+    int result = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        int channel = (color >> shift) & 0xFF;
+        if (channel >= 0x40 && channel <= 0xC0) return -1;
+        if (channel > 0xC0) result |= 1 << (shift / 8);
+    }
+    return result;
 }
 
 }  // namespace
@@ -153,28 +160,49 @@ bool isYellow(COLORREF color) {
 Screen screenNow() {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
-    // long.avi's colour bars put blue at 43 % and yellow at 56 % of the width.
-    COLORREF left = GetPixel(screen, width * 43 / 100, height * 3 / 10);
-    COLORREF middle = GetPixel(screen, width * 56 / 100, height * 3 / 10);
-    COLORREF low = GetPixel(screen, width * 25 / 100, height * 6 / 10);
-    COLORREF right = GetPixel(screen, width * 80 / 100, height * 9 / 10);
+    // The strip at the bottom of long.avi's test picture holds every bar colour;
+    // after a jump into the clip the rest of its picture may still be black.
+    bool colours[8] = {};
+    int distinct = 0;
+    for (int i = 0; i < 16; ++i) {
+        int c = colourClass(GetPixel(screen, width * (2 * i + 1) / 32, height * 15 / 16));
+        if (c > 0 && !colours[c]) {
+            colours[c] = true;
+            ++distinct;
+        }
+    }
+    Screen solid = classify(GetPixel(screen, width / 4, height * 3 / 10));
+    for (POINT p : {POINT{width * 3 / 4, height * 3 / 10}, POINT{width / 2, height / 2},
+                    POINT{width / 4, height * 9 / 10}}) {
+        if (classify(GetPixel(screen, p.x, p.y)) != solid) solid = Screen::Other;
+    }
     ReleaseDC(nullptr, screen);
-    if (classify(left) == Screen::Blue && isYellow(middle)) return Screen::Bars;
-    Screen first = classify(left);
-    if (first == classify(middle) && first == classify(low) && first == classify(right)) return first;
-    return Screen::Other;
+    return distinct >= 4 ? Screen::Bars : solid;
 }
 
-std::vector<Screen> watchClips(const RunningProgram& program, size_t count, DWORD deadline) {
+namespace {
+
+std::vector<Screen> watch(const RunningProgram& program, size_t count, Screen last, DWORD deadline) {
     std::vector<Screen> seen;
     DWORD start = GetTickCount();
-    while (seen.size() < count && GetTickCount() - start < deadline && program.running()) {
+    auto done = [&] { return seen.size() >= count || (!seen.empty() && seen.back() == last); };
+    while (!done() && GetTickCount() - start < deadline && program.running()) {
         Screen now = screenNow();
         bool isClip = now != Screen::Black && now != Screen::Other;
         if (isClip && (seen.empty() || seen.back() != now)) seen.push_back(now);
-        if (seen.size() < count) pump(10);
+        if (!done()) pump(10);
     }
     return seen;
+}
+
+}  // namespace
+
+std::vector<Screen> watchClips(const RunningProgram& program, size_t count, DWORD deadline) {
+    return watch(program, count, Screen::Other, deadline);
+}
+
+std::vector<Screen> watchClipsUntil(const RunningProgram& program, Screen last, DWORD deadline) {
+    return watch(program, static_cast<size_t>(-1), last, deadline);
 }
 
 void pressKey() {

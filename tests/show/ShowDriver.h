@@ -69,6 +69,10 @@ std::string describe(const std::vector<Screen>& screens);
 std::vector<Screen> watchClips(const RunningProgram& program, size_t count,
                                DWORD deadline = kDeadline);
 
+// The same, until the clip last has appeared (it is the last entry then).
+std::vector<Screen> watchClipsUntil(const RunningProgram& program, Screen last,
+                                    DWORD deadline = kDeadline);
+
 // Presses and releases a key as a user would.
 void pressKey();
 

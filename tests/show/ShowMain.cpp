@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
         if (strcmp(argv[i], "--in-process") == 0) inprocess::enabled = true;
     if (!inprocess::enabled) {
         std::string filter = GTEST_FLAG_GET(filter);
-        GTEST_FLAG_SET(filter, filter + (filter.find('-') == std::string::npos ? "-" : ":") + "ShowInProcess.*");
+        GTEST_FLAG_SET(filter, filter + (filter.find('-') == std::string::npos ? "-" : ":") + "ShowInProcess*");
     }
     return RUN_ALL_TESTS();
 }

@@ -1,10 +1,15 @@
-// The preview of cinevane.scr inside a window of the test, as the display
-// settings show it: the still picture, nothing played, nothing stored.
+// The preview inside a window of the test, as the display settings show it:
+// the still picture, nothing played, nothing stored. Wine does not draw a
+// child window of another process, so the picture is checked with the host's
+// runSaver in a process of its own, and cinevane.scr /p for the rest.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "InProcessShow.h"
 #include "ShowDriver.h"
+#include "host/HostState.h"
+#include "host/SaverWindow.h"
 #include "support/TestPaths.h"
 
 using namespace showdriver;
@@ -79,73 +84,118 @@ bool hasCaption(const Picture& picture) {
     return false;
 }
 
+// The picture as the timer saw it once the caption was there.
+Picture seen;
+HWND previewParent = nullptr;
+DWORD previewStart = 0;
+
+void CALLBACK lookAtPreview(HWND, UINT, UINT_PTR, DWORD) {
+    seen = capture(previewParent);
+    if (hasCaption(seen) || GetTickCount() - previewStart > kDeadline) DestroyWindow(previewParent);
+}
+
 }  // namespace
 
-TEST(ShowPreview, StillPictureInTheParentNothingPlayedNothingStored) {
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const struct {
-        const char* what;
-        RECT place;  // left, top, width, height
-    } cases[] = {
-        {"a small preview area", {100, 100, 240, 180}},
-        // As high as the screen: only the run mode tells a preview from a show.
-        {"a preview area as high as the screen", {screenWidth - 300, 0, 300, screenHeight}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        ShowFolder folder("preview", testpaths::binaryPath("cinevane.scr"));
+TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
+    ShowFolder folder("preview", testpaths::binaryPath("cinevane.scr"));
+    folder.setOptions(0, 1, 1);
+    folder.setEntries({clip("red.avi")});
+    folder.setResume(clip("red.avi"), "0,9");
+    HWND parent = makePreviewParent(100, 100, 240, 180);
+    ASSERT_NE(nullptr, parent);
+
+    RunningProgram preview;
+    std::string arguments = "/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent));
+    ASSERT_TRUE(preview.start(folder.programPath, arguments));
+    HWND window = nullptr;
+    DWORD start = GetTickCount();
+    while (!window && preview.running() && GetTickCount() - start < kDeadline) {
+        pump(20);
+        window = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
+    }
+    ASSERT_NE(nullptr, window) << "no preview window in the parent";
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(240, client.right);
+    EXPECT_EQ(180, client.bottom);
+    // The video view would have been made while the window was created.
+    EXPECT_EQ(nullptr, FindWindowExA(window, nullptr, "CinevaneView", nullptr));
+
+    // The display settings close the preview by destroying their window.
+    DestroyWindow(parent);
+    ASSERT_TRUE(preview.waitForExit(kDeadline));
+    EXPECT_EQ(0u, preview.exitCode());
+    EXPECT_EQ(clip("red.avi"), folder.resumeName());
+    EXPECT_EQ("0,9", folder.resumeTime());
+}
+
+TEST(ShowPreview, StillPictureBlackWithIconAndBlueCaption) {
+    for (const char* name : {"PreviewInASmallArea", "PreviewInAnAreaAsHighAsTheScreen"}) {
+        SCOPED_TRACE(name);
+        ShowFolder folder("preview-picture", testpaths::programFolder() + "show_tests.exe");
         folder.setOptions(0, 1, 1);
         folder.setEntries({clip("red.avi")});
         folder.setResume(clip("red.avi"), "0,9");
-        HWND parent = makePreviewParent(c.place.left, c.place.top, c.place.right, c.place.bottom);
-        ASSERT_NE(nullptr, parent);
-
-        RunningProgram preview;
-        std::string arguments = "/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent));
-        ASSERT_TRUE(preview.start(folder.programPath, arguments));
-        Picture picture;
-        DWORD start = GetTickCount();
-        do {
-            pump(20);
-            picture = capture(parent);
-        } while (!hasCaption(picture) && preview.running() && GetTickCount() - start < kDeadline);
-        ASSERT_TRUE(hasCaption(picture)) << "no caption drawn";
-        EXPECT_NE(nullptr, FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview"));
-
-        // The icon's yellow play arrow lies inside its 32 by 32 cell.
-        bool iconDrawn = false;
-        for (int y = 0; y < kIconWidth; ++y)
-            for (int x = 0; x < kIconWidth; ++x)
-                if (picture.at(x, y) == RGB(255, 255, 0)) iconDrawn = true;
-        EXPECT_TRUE(iconDrawn);
-
-        // The caption starts right of the icon's width, at the top edge.
-        int left = picture.width, top = picture.height, bottom = -1, right = -1;
-        for (int y = 0; y < picture.height; ++y)
-            for (int x = 0; x < picture.width; ++x)
-                if (picture.at(x, y) == kCaptionBlue) {
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                    top = std::min(top, y);
-                    bottom = std::max(bottom, y);
-                }
-        EXPECT_GE(left, kIconWidth);
-        EXPECT_LE(left, kIconWidth + 4);
-        EXPECT_LE(top, 6);
-        EXPECT_LT(bottom, 24);
-
-        // Black everywhere else: no video, no white of the parent.
-        int notBlack = 0;
-        for (int y = 0; y < picture.height; ++y)
-            for (int x = 0; x < picture.width; ++x)
-                if ((y >= kIconWidth || x > right) && picture.at(x, y) != RGB(0, 0, 0)) ++notBlack;
-        EXPECT_EQ(0, notBlack);
-
-        // The display settings close the preview by destroying their window.
-        DestroyWindow(parent);
-        ASSERT_TRUE(preview.waitForExit(kDeadline));
-        EXPECT_EQ(0u, preview.exitCode());
+        RunningProgram child;
+        ASSERT_TRUE(child.start(folder.programPath,
+                                std::string("--in-process --gtest_filter=ShowInProcessPreview.") + name));
+        ASSERT_TRUE(child.waitForExit(2 * kDeadline));
+        EXPECT_EQ(0u, child.exitCode()) << name << " failed; its output is above";
         EXPECT_EQ(clip("red.avi"), folder.resumeName());
         EXPECT_EQ("0,9", folder.resumeTime());
     }
+}
+
+static void expectStillPicture(int left, int top, int width, int height) {
+    if (!inprocess::enabled) GTEST_SKIP() << "runs only in a preview's own process";
+    hostState().moduleHandle = GetModuleHandleA(nullptr);
+    previewParent = makePreviewParent(left, top, width, height);
+    ASSERT_NE(nullptr, previewParent);
+    previewStart = GetTickCount();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, lookAtPreview);
+    ASSERT_EQ(0, runSaver(previewParent));  // returns when the parent is gone
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(hasCaption(seen)) << "no caption drawn";
+    ASSERT_EQ(width, seen.width);
+
+    // The icon's yellow play arrow lies inside its 32 by 32 cell.
+    bool iconDrawn = false;
+    for (int y = 0; y < kIconWidth; ++y)
+        for (int x = 0; x < kIconWidth; ++x)
+            if (seen.at(x, y) == RGB(255, 255, 0)) iconDrawn = true;
+    EXPECT_TRUE(iconDrawn);
+
+    // The caption starts right of the icon's width, at the top edge.
+    int captionLeft = seen.width, captionTop = seen.height, captionBottom = -1, captionRight = -1;
+    for (int y = 0; y < seen.height; ++y)
+        for (int x = 0; x < seen.width; ++x)
+            if (seen.at(x, y) == kCaptionBlue) {
+                captionLeft = std::min(captionLeft, x);
+                captionRight = std::max(captionRight, x);
+                captionTop = std::min(captionTop, y);
+                captionBottom = std::max(captionBottom, y);
+            }
+    EXPECT_GE(captionLeft, kIconWidth);
+    EXPECT_LE(captionLeft, kIconWidth + 4);
+    EXPECT_LE(captionTop, 6);
+    EXPECT_LT(captionBottom, 24);
+
+    // Black everywhere else (the caption's smoothed edge aside): no video,
+    // none of the parent's white.
+    int notBlack = 0;
+    std::string where;
+    for (int y = 0; y < seen.height; ++y)
+        for (int x = 0; x < seen.width; ++x)
+            if ((y >= kIconWidth || x > captionRight + 2) && seen.at(x, y) != RGB(0, 0, 0)) {
+                if (++notBlack <= 5) where += " " + std::to_string(x) + "," + std::to_string(y);
+            }
+    EXPECT_EQ(0, notBlack) << "at" << where;
+}
+
+TEST(ShowInProcessPreview, PreviewInASmallArea) { expectStillPicture(100, 100, 240, 180); }
+
+// As high as the screen: only the run mode tells a preview from a show.
+TEST(ShowInProcessPreview, PreviewInAnAreaAsHighAsTheScreen) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    expectStillPicture(width - 300, 0, 300, height);
 }

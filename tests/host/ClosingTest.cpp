@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "SaverDriver.h"
+
+using namespace driver;
+
+namespace {
+const int CENTRE_X = 400, CENTRE_Y = 300;
+}  // namespace
+
+// Full-screen shows on the NT family: every case starts its own show.
+class Closing : public ::testing::Test {
+protected:
+    void SetUp() override { copy = makeCopy("closing"); }
+    void TearDown() override {
+        if (process.hProcess) finish(process, 0);
+    }
+
+    // Starts a show with the cursor at the centre and waits until it has
+    // the foreground.
+    HWND startShow() {
+        SetCursorPos(CENTRE_X, CENTRE_Y);
+        process = startWith(copy, "/s");
+        HWND saver = findSaver(process);
+        if (saver) waitForeground(saver);
+        return saver;
+    }
+    bool ended() { return waitUntil([&] { return processEnded(process); }); }
+
+    Copy copy;
+    PROCESS_INFORMATION process = {};
+};
+
+TEST_F(Closing, WindowCoversTheVirtualScreenOnTop) {
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    RECT bounds;
+    GetWindowRect(saver, &bounds);
+    EXPECT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), bounds.left);
+    EXPECT_EQ(GetSystemMetrics(SM_YVIRTUALSCREEN), bounds.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), bounds.right - bounds.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), bounds.bottom - bounds.top);
+    EXPECT_EQ(static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
+              GetWindowLongA(saver, GWL_STYLE) & ~WS_DISABLED);
+    EXPECT_TRUE(GetWindowLongA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(0u, endShowByKey(process, saver));
+}
+
+TEST_F(Closing, AnyKeyEndsTheShow) {
+    static const struct {
+        int line;
+        WORD key;
+        bool alt;
+    } cases[] = {
+        {__LINE__, 'A', false}, {__LINE__, VK_SPACE, false}, {__LINE__, VK_F5, false},
+        {__LINE__, VK_SHIFT, false}, {__LINE__, 'F', true}, {__LINE__, VK_TAB, true},
+    };
+    for (const auto& c : cases) {
+        HWND saver = startShow();
+        ASSERT_NE(nullptr, saver) << "line " << c.line;
+        pressKey(c.key, c.alt);
+        EXPECT_EQ(0u, finish(process)) << "line " << c.line;
+    }
+}
+
+TEST_F(Closing, EachMouseButtonEndsTheShow) {
+    static const struct {
+        int line;
+        DWORD down, up;
+    } cases[] = {
+        {__LINE__, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP},
+        {__LINE__, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
+        {__LINE__, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(nullptr, startShow()) << "line " << c.line;
+        clickButton(c.down, c.up);
+        EXPECT_EQ(0u, finish(process)) << "line " << c.line;
+    }
+}
+
+TEST_F(Closing, FourPixelsOfDriftKeepTheShowAndTheFifthEndsIt) {
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    moveMouse(2, 2);
+    ASSERT_TRUE(settle(saver)) << "a drift of 2 across and 2 down ended the show";
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ASSERT_EQ(CENTRE_X + 2, cursor.x);  // unaccelerated, as the case needs
+    ASSERT_EQ(CENTRE_Y + 2, cursor.y);
+    moveMouse(-1, 0);  // back towards the reference: 3 in total
+    moveMouse(1, 0);
+    ASSERT_TRUE(settle(saver));
+    moveMouse(0, 1);  // 5 from where the show started
+    EXPECT_TRUE(ended());
+    EXPECT_EQ(0u, finish(process));
+}
+
+TEST_F(Closing, SinglePixelMovesAddUp) {
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    for (int step = 1; step <= 4; ++step) {
+        moveMouse(-1, 0);
+        ASSERT_TRUE(settle(saver)) << "ended after " << step << " pixels";
+    }
+    moveMouse(-1, 0);
+    EXPECT_TRUE(ended());
+    EXPECT_EQ(0u, finish(process));
+}
+
+TEST_F(Closing, LosingActivationEndsTheShow) {
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    // Wine without a window manager does not always tell the old foreground
+    // thread; the message it would get is posted as well.
+    SetForegroundWindow(foregroundWindow()->handle);
+    PostMessageA(saver, WM_ACTIVATEAPP, FALSE, GetCurrentThreadId());
+    EXPECT_TRUE(ended());
+    EXPECT_EQ(0u, finish(process));
+}
+
+TEST_F(Closing, PowerEventsEndTheShowExceptAResumeFromFailure) {
+    // Events that keep the show, all in one show.
+    static const struct {
+        int line;
+        UINT message;
+        WPARAM event;
+        LPARAM flags;
+    } keep[] = {
+        {__LINE__, WM_POWERBROADCAST, 6, 1},    {__LINE__, WM_POWERBROADCAST, 7, 1},
+        {__LINE__, WM_POWERBROADCAST, 8, 1},    {__LINE__, WM_POWERBROADCAST, 0x12, 1},
+        {__LINE__, WM_POWERBROADCAST, 0x0A, 0},  // the power source did not change
+        {__LINE__, WM_POWER, 1, 0},              {__LINE__, WM_POWER, 4, 0},
+        {__LINE__, WM_ACTIVATEAPP, TRUE, 0},     // gaining activation
+    };
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    for (const auto& c : keep) {
+        PostMessageA(saver, c.message, c.event, c.flags);
+        ASSERT_TRUE(settle(saver)) << "line " << c.line;
+    }
+    EXPECT_EQ(0u, endShowByKey(process, saver));
+
+    static const struct {
+        int line;
+        UINT message;
+        WPARAM event;
+        LPARAM flags;
+    } close[] = {
+        {__LINE__, WM_POWERBROADCAST, 0, 0},    {__LINE__, WM_POWERBROADCAST, 1, 0},
+        {__LINE__, WM_POWERBROADCAST, 2, 0},    {__LINE__, WM_POWERBROADCAST, 3, 0},
+        {__LINE__, WM_POWERBROADCAST, 4, 0},    {__LINE__, WM_POWERBROADCAST, 5, 0},
+        {__LINE__, WM_POWERBROADCAST, 6, 0},    {__LINE__, WM_POWERBROADCAST, 7, 2},
+        {__LINE__, WM_POWERBROADCAST, 8, 0},    {__LINE__, WM_POWERBROADCAST, 0x12, 0},
+        {__LINE__, WM_POWERBROADCAST, 0x0B, 0}, {__LINE__, WM_POWERBROADCAST, 0x8013, 0},
+        {__LINE__, WM_POWER, 3, 0},
+    };
+    for (const auto& c : close) {
+        saver = startShow();
+        ASSERT_NE(nullptr, saver) << "line " << c.line;
+        PostMessageA(saver, c.message, c.event, c.flags);
+        EXPECT_TRUE(ended()) << "line " << c.line;
+        EXPECT_EQ(0u, finish(process)) << "line " << c.line;
+    }
+}
+
+TEST_F(Closing, SwitchAndScreenSaverCommandsAreIgnored) {
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    static const WPARAM commands[] = {SC_NEXTWINDOW, SC_PREVWINDOW, SC_SCREENSAVE, SC_SCREENSAVE | 2};
+    for (WPARAM command : commands) {
+        DWORD_PTR result = 99;
+        ASSERT_TRUE(SendMessageTimeoutA(saver, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, DEADLINE, &result));
+        EXPECT_EQ(0u, result) << std::hex << command;
+        ASSERT_TRUE(settle(saver)) << std::hex << command;
+        EXPECT_EQ(saver, GetForegroundWindow());
+    }
+    EXPECT_EQ(0u, endShowByKey(process, saver));
+}
+
+TEST_F(Closing, TitleNeverChanges) {
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    EXPECT_EQ(0, SendMessageA(saver, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Another title")));
+    SetLastError(0xDEADBEEF);
+    EXPECT_FALSE(SetWindowTextA(saver, "Another title"));
+    char title[64] = {};
+    GetWindowTextA(saver, title, sizeof title);
+    EXPECT_STREQ("Screen Saver", title);
+    EXPECT_EQ(0u, endShowByKey(process, saver));
+}
+
+TEST_F(Closing, SecondShowBringsTheFirstToTheFrontAndEndsWithZero) {
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    Copy second = makeCopy("second");
+    PROCESS_INFORMATION again = startWith(second, "/s");
+    EXPECT_EQ(0u, finish(again));
+    EXPECT_TRUE(settle(saver));
+    EXPECT_EQ(saver, FindWindowA("WindowsScreenSaverClass", nullptr));
+    EXPECT_EQ(0u, endShowByKey(process, saver));
+}
+
+TEST_F(Closing, AutoPlayQueryIsNotAnsweredOutsideThe9xFamily) {
+    HWND saver = startShow();
+    ASSERT_NE(nullptr, saver);
+    UINT autoPlay = RegisterWindowMessageA("QueryCancelAutoPlay");
+    EXPECT_EQ(0, SendMessageA(saver, autoPlay, 0, 0));
+    EXPECT_TRUE(settle(saver));
+    EXPECT_EQ(0u, endShowByKey(process, saver));
+}

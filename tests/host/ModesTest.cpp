@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "SaverDriver.h"
+
+using namespace driver;
+
+namespace {
+
+// The settings dialog's result: what it passes to EndDialog, or -1 while
+// the program carries no dialog template 2003.
+DWORD expectedDialogResult(const Copy& copy) {
+    HMODULE image = LoadLibraryExA(copy.program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    bool hasTemplate = image && FindResourceA(image, MAKEINTRESOURCEA(2003), MAKEINTRESOURCEA(5));
+    if (image) FreeLibrary(image);
+    return hasTemplate ? 2 : static_cast<DWORD>(-1);
+}
+
+HWND dialogOf(const PROCESS_INFORMATION& process) {
+    return findWindowOf(process, "#32770", nullptr, 0);
+}
+
+// Runs the settings mode; a dialog that stays open is checked for its owner
+// and cancelled. Returns the exit code.
+DWORD runSettings(PROCESS_INFORMATION process, HWND expectedOwner) {
+    HWND dialog = nullptr;
+    waitUntil([&] { return processEnded(process) || (dialog = dialogOf(process)) != nullptr; });
+    if (dialog) {
+        EXPECT_EQ(expectedOwner, GetWindow(dialog, GW_OWNER));
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    return finish(process);
+}
+
+HWND deadWindow() {
+    TestWindow* window = createTestWindow();
+    HWND handle = window->handle;
+    destroyTestWindow(window);
+    return handle;
+}
+
+std::string decimal(HWND window) {
+    return std::to_string(reinterpret_cast<UINT_PTR>(window));
+}
+
+}  // namespace
+
+class Modes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        copy = makeCopy("modes");
+        other = foregroundWindow();
+        owner = createTestWindow();
+    }
+    void TearDown() override { destroyTestWindow(owner); }
+    Copy copy;
+    TestWindow* other = nullptr;  // the foreground window
+    TestWindow* owner = nullptr;
+};
+
+TEST_F(Modes, ProgramNameAloneOpensTheSettingsWithoutParent) {
+    ASSERT_TRUE(takeForeground());
+    EXPECT_EQ(expectedDialogResult(copy), runSettings(start(copy, "\"" + copy.program + "\""), nullptr));
+    EXPECT_EQ(0, other->disabledCount);
+}
+
+TEST_F(Modes, SettingsOwnerIsTheGivenWindowOrTheForegroundOne) {
+    ASSERT_TRUE(takeForeground());
+    bool shown = expectedDialogResult(copy) == 2;
+    static const struct {
+        int line;
+        const char* tail;  // the handle of `owner` is appended where it ends in ':'
+        bool toOwner;
+    } cases[] = {
+        {__LINE__, "/c:", true},
+        {__LINE__, "-C:", true},
+        {__LINE__, "/c", false},
+        {__LINE__, "/c 12", false},
+        {__LINE__, "/c:0", false},
+    };
+    for (const auto& c : cases) {
+        std::string tail = c.tail;
+        if (tail.back() == ':') tail += decimal(owner->handle);
+        int ownerBefore = owner->disabledCount, otherBefore = other->disabledCount;
+        HWND expected = c.toOwner ? owner->handle : other->handle;
+        EXPECT_EQ(expectedDialogResult(copy), runSettings(startWith(copy, tail), expected)) << "line " << c.line;
+        if (shown) {
+            // A modal dialog disables its owner while it runs.
+            EXPECT_EQ(c.toOwner ? 1 : 0, owner->disabledCount - ownerBefore) << "line " << c.line;
+            EXPECT_EQ(c.toOwner ? 0 : 1, other->disabledCount - otherBefore) << "line " << c.line;
+        }
+    }
+}
+
+TEST_F(Modes, FullScreenLetterBehindAnySwitchMarks) {
+    static const char* tails[] = {"s", "S", "/s", "-S", "/-/ - -s", "  /S", "/s with more text"};
+    for (const char* tail : tails) {
+        SetCursorPos(500, 400);
+        PROCESS_INFORMATION process = startWith(copy, tail);
+        HWND saver = findSaver(process);
+        ASSERT_NE(nullptr, saver) << tail;
+        EXPECT_EQ(0u, endShowByKey(process, saver)) << tail;
+    }
+}
+
+TEST_F(Modes, QuotedNameWithBlanksIsSkippedWholeAndUnquotedEndsAtTheBlank) {
+    Copy blank = makeCopy("with blank");
+    PROCESS_INFORMATION quoted = start(blank, "\"" + blank.program + "\" /s");
+    HWND saver = findSaver(quoted);
+    ASSERT_NE(nullptr, saver);
+    EXPECT_EQ(0u, endShowByKey(quoted, saver));
+
+    // Unquoted, the name ends at the blank: the tail starts with "blank\...".
+    PROCESS_INFORMATION unquoted = start(blank, blank.program + " /s");
+    EXPECT_EQ(static_cast<DWORD>(-1), finish(unquoted));
+
+    // An unquoted name without blanks is fine.
+    PROCESS_INFORMATION plain = start(copy, copy.program + " /s");
+    saver = findSaver(plain);
+    ASSERT_NE(nullptr, saver);
+    EXPECT_EQ(0u, endShowByKey(plain, saver));
+}
+
+TEST_F(Modes, PreviewNeedsTheHandleOfALiveWindow) {
+    static const struct {
+        int line;
+        const char* format;  // %s: the handle of the driver's window
+        bool runs;
+    } cases[] = {
+        {__LINE__, "/p %s", true},    {__LINE__, "/P   %s", true}, {__LINE__, "/l %s", true},
+        {__LINE__, "-L %sxyz", true}, {__LINE__, "/p", false},     {__LINE__, "/p xyz", false},
+        {__LINE__, "/p0", false},     {__LINE__, "/l", false},
+    };
+    for (const auto& c : cases) {
+        char tail[64];
+        wsprintfA(tail, c.format, decimal(owner->handle).c_str());
+        PROCESS_INFORMATION process = startWith(copy, tail);
+        if (c.runs) {
+            HWND preview = nullptr;
+            EXPECT_TRUE(waitUntil([&] {
+                return (preview = FindWindowExA(owner->handle, nullptr, "WindowsScreenSaverClass", "Preview")) ||
+                       processEnded(process);
+            })) << "line " << c.line;
+            EXPECT_NE(nullptr, preview) << "line " << c.line;
+            if (preview) PostMessageA(preview, WM_CLOSE, 0, 0);
+            EXPECT_EQ(0u, finish(process)) << "line " << c.line;
+        } else {
+            EXPECT_EQ(static_cast<DWORD>(-1), finish(process)) << "line " << c.line;
+        }
+    }
+    PROCESS_INFORMATION dead = startWith(copy, "/p " + decimal(deadWindow()));
+    EXPECT_EQ(static_cast<DWORD>(-1), finish(dead));
+}
+
+TEST_F(Modes, PasswordChangeOutsideThe9xFamilyEndsWithMinusOne) {
+    Copy withMpr = makeCopy("mpr-nt", NT_PROGRAM, MPR_DLL);
+    deleteTree(FAKE_MPR_KEY);
+    PROCESS_INFORMATION process = startWith(withMpr, "/a " + decimal(owner->handle));
+    EXPECT_EQ(static_cast<DWORD>(-1), finish(process));
+    EXPECT_EQ(0u, readDword(FAKE_MPR_KEY, "Calls"));
+}
+
+TEST_F(Modes, UnknownLettersEndWithMinusOne) {
+    static const char* tails[] = {"/x", "X", "-?", "/ q", "/\ts"};
+    for (const char* tail : tails) {
+        PROCESS_INFORMATION process = startWith(copy, tail);
+        EXPECT_EQ(static_cast<DWORD>(-1), finish(process)) << tail;
+    }
+}
