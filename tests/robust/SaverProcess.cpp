@@ -86,5 +86,6 @@ void SaverProcess::kill() {
 }
 
 void SaverProcess::pressKey() {
+    if (!saverWindow) saverWindow = saverWindowOf(id);
     if (saverWindow) PostMessageA(saverWindow, WM_KEYDOWN, VK_SPACE, 1);
 }
