@@ -122,6 +122,7 @@ Colour ScreenProbe::sample() {
 }
 
 std::string prepareSaver(const std::string& folder, const std::string& iniText) {
+    CreateDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string saver = folder + "\\cinevane.scr";
     if (!CopyFileA(binaryPath("cinevane.scr").c_str(), saver.c_str(), FALSE)) {

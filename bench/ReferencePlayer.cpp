@@ -2,6 +2,9 @@
 // topmost window over the whole virtual screen that plays the clips given on
 // its command line through MCI, one after another, without end. Each switch
 // is a close, an open and a play; nothing else. Ends on WM_CLOSE or a key.
+// An argument that ends in a backslash is a folder: its wmv, avi, mpg and
+// mpeg files are looked up and kept, as any program that plays a folder
+// must, and the first one found is played.
 #include <windows.h>
 #include <mmsystem.h>
 #include <digitalv.h>
@@ -65,10 +68,29 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The folder's video files in the order of the extensions, each found name
+// kept as a full path.
+void addFolder(const std::string& folder) {
+    static const char* const extensions[] = {"wmv", "avi", "mpg", "mpeg"};
+    for (const char* extension : extensions) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "*." + extension).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) continue;
+        do {
+            clips.push_back(folder + found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    for (int i = 1; i < __argc; ++i) clips.push_back(__argv[i]);
+    for (int i = 1; i < __argc; ++i) {
+        std::string argument = __argv[i];
+        if (!argument.empty() && argument.back() == '\\') addFolder(argument);
+        else clips.push_back(argument);
+    }
     if (clips.empty()) return 2;
 
     WNDCLASSA type = {};

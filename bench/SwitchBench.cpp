@@ -40,6 +40,7 @@ struct Sample {
 
 struct Result {
     std::vector<double> switches;  // last frame of one clip to first frame of the next
+    std::vector<double> periods;   // first frame of one clip to first frame of the next
     int blackSwitches = 0;         // switches with black on the screen between the two
     int blackSamples = 0;          // black seen anywhere after the first frame
     int samples = 0;
@@ -69,6 +70,8 @@ Result analyse(const std::vector<Sample>& samples) {
     bool started = false;
     int lastClip = -1;        // the clip whose last frame is showing
     double lastFrameAt = 0;
+    int startedClip = -1;     // the clip whose first frame was seen last
+    double startedAt = 0;
     bool blackSince = false;  // black seen since that last frame appeared
     for (const Sample& sample : samples) {
         bool isLast = false;
@@ -81,6 +84,13 @@ Result analyse(const std::vector<Sample>& samples) {
             continue;
         }
         if (clip < 0) continue;
+        if (!isLast && clip != startedClip) {
+            if (startedClip >= 0 && clip == (startedClip + 1) % clipCount) {
+                result.periods.push_back(sample.at - startedAt);
+            }
+            startedClip = clip;
+            startedAt = sample.at;
+        }
         if (isLast && lastClip != clip) {
             lastClip = clip;
             lastFrameAt = sample.at;
@@ -114,6 +124,8 @@ void print(const char* who, const Result& result) {
                 "one sample every %.2f ms\n",
                 who, static_cast<int>(result.switches.size()), describe(result.switches).c_str(),
                 result.blackSwitches, result.blackSamples, result.samples, result.sampleInterval);
+    std::printf("%s: first frame to the next clip's first frame (one-second clips): %s\n", who,
+                describe(result.periods).c_str());
 }
 
 }  // namespace
@@ -140,6 +152,11 @@ int main(int argc, char** argv) {
     std::printf("figure switch-ms %.1f\n", median(saverResult.switches));
     std::printf("figure switch-reference-ms %.1f\n", median(referenceResult.switches));
     std::printf("figure switch-ratio %.2f\n", ratio);
+    // The whole cycle of a one-second clip: what a switch costs, however
+    // long the last frame happens to stay on the screen.
+    std::printf("figure cycle-ms %.1f\n", median(saverResult.periods));
+    std::printf("figure cycle-reference-ms %.1f\n", median(referenceResult.periods));
+    std::printf("figure cycle-ratio %.2f\n", median(saverResult.periods) / median(referenceResult.periods));
     std::printf("figure switch-count %d\n", static_cast<int>(saverResult.switches.size()));
     std::printf("figure switch-black %d\n", saverResult.blackSwitches);
     std::printf("figure switch-reference-black %d\n", referenceResult.blackSwitches);
