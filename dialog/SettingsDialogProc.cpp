@@ -1,11 +1,245 @@
 #include "dialog/SettingsDialogProc.h"
 
-// STAND-IN until the settings dialog is written: the dialog ends at once
-// with 2, as if cancelled.
-INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) {
-        EndDialog(dialog, 2);
-        return TRUE;
+#include <new>
+
+#include "base/ButtonControl.h"
+#include "base/CountedString.h"
+#include "base/Exception.h"
+#include "base/ListBoxControl.h"
+#include "dialog/FilePicker.h"
+#include "dialog/FolderPicker.h"
+#include "settings/Settings.h"
+
+namespace {
+
+// Private message: recompute the button states from the list's selection.
+const UINT WM_UPDATE_BUTTONS = WM_USER + 1;
+
+const int listId = 1000;
+const WPARAM listSelectionChanged = MAKEWPARAM(listId, LBN_SELCHANGE);
+const DWORD openFileFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
+const int selectionBufferSize = 4096;
+const UINT iniNameString = 101;
+const UINT fileFilterString = 1001;
+const UINT folderPromptString = 1002;
+
+// One showing of the dialog at a time. The control wrappers live for the
+// process; the heap objects are made at the first message of each showing
+// and deleted at WM_DESTROY, so the dialog can be shown again.
+struct DialogState {
+    FilePicker* filePicker = nullptr;
+    FolderPicker* folderPicker = nullptr;
+    ListBoxControl entryList;
+    ButtonControl upButton, downButton, addFolderButton, addFileButton, deleteButton, okButton;
+    ButtonControl randomBox, resumeBox, noSoundBox;
+    Settings* settings = nullptr;
+    bool showing = false;
+};
+
+DialogState& state() {
+    static DialogState dialogState;
+    return dialogState;
+}
+
+void makeHeapObjects(HWND dialog) {
+    DialogState& s = state();
+    s.filePicker = new (std::nothrow) FilePicker(dialog, openFileFlags, selectionBufferSize);
+    s.folderPicker = new (std::nothrow) FolderPicker(dialog);
+    try {
+        s.settings = new (std::nothrow) Settings();
+    } catch (Exception* e) {
+        // Its strings could not be allocated: left null, so that the
+        // initialisation fails cleanly.
+        dispose(e);
+        s.settings = nullptr;
     }
-    return FALSE;
+    s.showing = true;
+}
+
+void deleteHeapObjects() {
+    DialogState& s = state();
+    delete s.filePicker;
+    delete s.folderPicker;
+    delete s.settings;
+    s.filePicker = nullptr;
+    s.folderPicker = nullptr;
+    s.settings = nullptr;
+    s.showing = false;
+}
+
+// Every change of the list ends here, as a selection change of the list.
+void selectionChanged(HWND dialog) {
+    SendMessageA(dialog, WM_COMMAND, listSelectionChanged, 0);
+}
+
+void onInitDialog(HWND dialog) {
+    DialogState& s = state();
+    if (!s.filePicker || !s.folderPicker || !s.settings) throwOutOfMemory();
+
+    CountedString name;
+    name.loadString(nullptr, iniNameString);
+    name += ".ini";
+    s.settings->bind(name);
+    s.settings->load();
+
+    s.entryList.attach(GetDlgItem(dialog, listId));
+    s.upButton.attach(GetDlgItem(dialog, 3));
+    s.downButton.attach(GetDlgItem(dialog, 4));
+    s.addFolderButton.attach(GetDlgItem(dialog, 6));
+    s.addFileButton.attach(GetDlgItem(dialog, 5));
+    s.deleteButton.attach(GetDlgItem(dialog, 7));
+    s.okButton.attach(GetDlgItem(dialog, IDOK));
+    s.randomBox.attach(GetDlgItem(dialog, 1001));
+    s.resumeBox.attach(GetDlgItem(dialog, 1002));
+    s.noSoundBox.attach(GetDlgItem(dialog, 1003));
+
+    selectionChanged(dialog);
+    if (s.settings->random) s.randomBox.setCheck(BST_CHECKED);
+    if (s.settings->resume) s.resumeBox.setCheck(BST_CHECKED);
+    if (!s.settings->sound) s.noSoundBox.setCheck(BST_CHECKED);
+    s.entryList.addStrings(s.settings->entries);
+}
+
+void onOk(HWND dialog) {
+    DialogState& s = state();
+    Settings& settings = *s.settings;
+    settings.random = s.randomBox.getCheck() == BST_CHECKED ? 1 : 0;
+    settings.resume = s.resumeBox.getCheck() == BST_CHECKED ? 1 : 0;
+    settings.sound = s.noSoundBox.getCheck() == BST_CHECKED ? 0 : 1;
+    settings.entries.clear();
+    const int count = s.entryList.getCount();
+    for (int i = 0; i < count; ++i) settings.entries.add(s.entryList.getText(i));
+    settings.save();
+    EndDialog(dialog, IDOK);
+}
+
+// Moves the selected entry by one place (-1 up, +1 down) and keeps it selected.
+void onMove(HWND dialog, int step) {
+    ListBoxControl& list = state().entryList;
+    const int index = list.getCurSel();
+    if (index < 0 || index + step < 0 || index + step >= list.getCount()) return;
+    CountedString text = list.getText(index);
+    list.deleteString(index);
+    list.insertString(index + step, text);
+    list.setCurSel(index + step);
+    selectionChanged(dialog);
+}
+
+void onAddFile(HWND dialog) {
+    DialogState& s = state();
+    CountedString filter;
+    filter.loadString(nullptr, fileFilterString);
+    s.filePicker->setFilter(filter.c_str());
+    if (!s.filePicker->run()) return;
+    const int count = s.filePicker->selectedCount();
+    for (int i = 0; i < count; ++i) {
+        const char* path = s.filePicker->selectedPath(i);
+        // Empty when the path would not fit in MAX_PATH: skipped.
+        if (*path) s.entryList.addString(path);
+    }
+    selectionChanged(dialog);
+}
+
+void onAddFolder(HWND dialog) {
+    DialogState& s = state();
+    CountedString prompt;
+    prompt.loadString(nullptr, folderPromptString);
+    if (!s.folderPicker->browse(prompt.c_str(), nullptr)) return;
+    CountedString path(s.folderPicker->chosenPath());
+    if (!path.endsWith("\\")) path += "\\";
+    // A folder whose form with the backslash exceeds MAX_PATH could not be
+    // stored and read back whole, nor hold any file: skipped.
+    if (path.length() >= MAX_PATH) return;
+    s.entryList.addString(path);
+    selectionChanged(dialog);
+}
+
+void onDelete(HWND dialog) {
+    ListBoxControl& list = state().entryList;
+    const int index = list.getCurSel();
+    if (index < 0) return;
+    list.deleteString(index);
+    selectionChanged(dialog);
+}
+
+// Disables a button; when it has the keyboard focus, the focus goes to the
+// list and OK becomes the default button, so that Enter still means OK.
+void disableButton(ButtonControl& button) {
+    DialogState& s = state();
+    if (button.handle() && button.handle() == GetFocus()) {
+        button.modifyStyle(BS_DEFPUSHBUTTON, 0);
+        s.okButton.modifyStyle(0, BS_DEFPUSHBUTTON);
+        s.okButton.setFocus();
+        s.entryList.setFocus();
+    }
+    button.enable(FALSE);
+}
+
+void updateButtons() {
+    DialogState& s = state();
+    s.upButton.enable(TRUE);
+    s.downButton.enable(TRUE);
+    s.addFolderButton.enable(TRUE);
+    s.addFileButton.enable(TRUE);
+    s.deleteButton.enable(TRUE);
+    const int index = s.entryList.getCurSel();
+    if (index < 1) disableButton(s.upButton);
+    if (index < 0 || index >= s.entryList.getCount() - 1) disableButton(s.downButton);
+    if (index < 0) disableButton(s.deleteButton);
+}
+
+// True for the commands the dialog handles.
+bool onCommand(HWND dialog, int id, int code) {
+    switch (id) {
+        case IDOK: onOk(dialog); return true;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); return true;
+        case 3: onMove(dialog, -1); return true;
+        case 4: onMove(dialog, +1); return true;
+        case 5: onAddFile(dialog); return true;
+        case 6: onAddFolder(dialog); return true;
+        case 7: onDelete(dialog); return true;
+        case listId:
+            if (code == LBN_SELCHANGE) SendMessageA(dialog, WM_UPDATE_BUTTONS, 0, 0);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    // WM_NCDESTROY follows WM_DESTROY; it must not start a new showing.
+    if (!state().showing && message != WM_NCDESTROY) makeHeapObjects(dialog);
+    switch (message) {
+        case WM_INITDIALOG:
+            try {
+                onInitDialog(dialog);
+            } catch (Exception* e) {
+                dispose(e);
+                EndDialog(dialog, -1);
+            }
+            return FALSE;
+        case WM_COMMAND: {
+            bool handled = true;
+            try {
+                handled = onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+            } catch (Exception* e) {
+                dispose(e);
+            }
+            return handled ? TRUE : FALSE;
+        }
+        case WM_UPDATE_BUTTONS:
+            try {
+                updateButtons();
+            } catch (Exception* e) {
+                dispose(e);
+            }
+            return TRUE;
+        case WM_DESTROY:
+            deleteHeapObjects();
+            return TRUE;
+        default:
+            return FALSE;
+    }
 }

@@ -1,0 +1,141 @@
+#include "dialog/FilePicker.h"
+
+namespace {
+
+// The record layout that every system from Windows 95 on accepts.
+const DWORD recordSize = 76;
+const int minimumBufferSize = MAX_PATH;
+
+char* allocateZeroed(int bytes) {
+    return static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes));
+}
+
+void release(char*& block) {
+    if (block) HeapFree(GetProcessHeap(), 0, block);
+    block = nullptr;
+}
+
+// Whether the last character (not merely the last byte) is a backslash; a
+// 0x5C byte may be the second half of a double-byte character.
+bool endsInBackslash(const char* text) {
+    const char* last = nullptr;
+    for (const char* p = text; *p; ) {
+        last = p;
+        p += (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1]) ? 2 : 1;
+    }
+    return last && *last == '\\';
+}
+
+// A name that carries a folder or drive of its own instead of being a bare
+// name inside the selection's directory.
+bool hasOwnPath(const char* name) {
+    for (const char* p = name; *p; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+FilePicker::FilePicker(HWND owner, DWORD flags, int bufferSize)
+    : fileBuffer(nullptr), titleBuffer(nullptr), filterCopy(nullptr), record() {
+    resultPath[0] = 0;
+    if (bufferSize < minimumBufferSize) return;
+    // Two zero bytes beyond what the dialog may fill: a selection that
+    // fills the whole buffer still ends in an empty text.
+    fileBuffer = allocateZeroed(bufferSize + 2);
+    titleBuffer = allocateZeroed(bufferSize);
+    if (!fileBuffer || !titleBuffer) {
+        release(fileBuffer);
+        release(titleBuffer);
+        return;
+    }
+    record.lStructSize = recordSize;
+    record.hwndOwner = owner;
+    record.lpstrFile = fileBuffer;
+    record.nMaxFile = bufferSize;
+    record.lpstrFileTitle = titleBuffer;
+    record.nMaxFileTitle = bufferSize;
+    record.Flags = flags;
+}
+
+FilePicker::~FilePicker() {
+    release(fileBuffer);
+    release(titleBuffer);
+    release(filterCopy);
+}
+
+void FilePicker::setFilter(const char* text) {
+    release(filterCopy);
+    record.lpstrFilter = nullptr;
+    if (!text) return;
+    // Two spare zero bytes: the last pattern's terminator is followed by
+    // the empty text that ends the list.
+    filterCopy = allocateZeroed(lstrlenA(text) + 2);
+    if (!filterCopy) return;
+    lstrcpyA(filterCopy, text);
+    for (char* p = filterCopy; *p; ) {
+        if (*p == '|') {
+            *p++ = 0;
+        } else {
+            p = CharNextA(p);
+        }
+    }
+    record.lpstrFilter = filterCopy;
+}
+
+bool FilePicker::run() {
+    if (!fileBuffer) return false;
+    return GetOpenFileNameA(&record) != FALSE;
+}
+
+bool FilePicker::isMultiple() const {
+    if (!(record.Flags & OFN_ALLOWMULTISELECT)) return false;
+    return fileBuffer[lstrlenA(fileBuffer) + 1] != 0;
+}
+
+int FilePicker::selectedCount() const {
+    if (!fileBuffer || !fileBuffer[0]) return 0;
+    if (!isMultiple()) return 1;
+    int count = 0;
+    for (const char* name = fileBuffer + lstrlenA(fileBuffer) + 1; *name;
+         name += lstrlenA(name) + 1) {
+        ++count;
+    }
+    return count;
+}
+
+// Name `index` after the directory; an index past the end gives the last one.
+const char* FilePicker::nameAt(int index) const {
+    const char* name = fileBuffer + lstrlenA(fileBuffer) + 1;
+    for (int i = 0; i < index; ++i) {
+        const char* next = name + lstrlenA(name) + 1;
+        if (!*next) break;
+        name = next;
+    }
+    return name;
+}
+
+const char* FilePicker::selectedPath(int index) {
+    resultPath[0] = 0;
+    if (!fileBuffer || !fileBuffer[0]) return resultPath;
+    // A path that does not fit is skipped (left empty), never cut: a cut
+    // path would name some other file.
+    const int directoryLength = lstrlenA(fileBuffer);
+    if (!isMultiple()) {
+        if (directoryLength < MAX_PATH) lstrcpyA(resultPath, fileBuffer);
+        return resultPath;
+    }
+    const char* name = nameAt(index);
+    const int nameLength = lstrlenA(name);
+    if (hasOwnPath(name)) {
+        if (nameLength < MAX_PATH) lstrcpyA(resultPath, name);
+        return resultPath;
+    }
+    const bool separated = endsInBackslash(fileBuffer);
+    if (directoryLength + (separated ? 0 : 1) + nameLength >= MAX_PATH) return resultPath;
+    lstrcpyA(resultPath, fileBuffer);
+    if (!separated) lstrcatA(resultPath, "\\");
+    lstrcatA(resultPath, name);
+    return resultPath;
+}

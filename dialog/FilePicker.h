@@ -1,0 +1,39 @@
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+
+// Drives the system's open-file dialog and turns its selection (one full
+// path, or a directory followed by names) into one full path per file.
+// Never throws: an allocation failure leaves the picker inert.
+class FilePicker {
+public:
+    FilePicker(HWND owner, DWORD flags, int bufferSize);
+    virtual ~FilePicker();
+
+    // "|"-separated description/pattern pairs, or null to drop the filter.
+    void setFilter(const char* text);
+    // Shows the dialog; true when the user confirmed a selection.
+    bool run();
+    int selectedCount() const;
+    // Full path of file `index` of the selection; valid until the next call.
+    // Empty when there is no selection or the path would not fit in MAX_PATH.
+    const char* selectedPath(int index);
+
+    // The buffer the dialog writes its selection into (null when inert),
+    // and the record handed to it.
+    char* selectionBuffer() const { return fileBuffer; }
+    const OPENFILENAMEA& dialogRecord() const { return record; }
+
+private:
+    FilePicker(const FilePicker&) = delete;
+    FilePicker& operator=(const FilePicker&) = delete;
+
+    bool isMultiple() const;
+    const char* nameAt(int index) const;
+
+    char* fileBuffer;
+    char* titleBuffer;
+    char* filterCopy;
+    OPENFILENAMEA record;
+    char resultPath[MAX_PATH];
+};

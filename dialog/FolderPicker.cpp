@@ -1,0 +1,36 @@
+#include "dialog/FolderPicker.h"
+
+FolderPicker::FolderPicker(HWND owner) : record() {
+    record.hwndOwner = owner;
+    record.ulFlags = BIF_RETURNONLYFSDIRS;
+    chosen[0] = 0;
+}
+
+FolderPicker::~FolderPicker() {}
+
+bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
+    record.pidlRoot = root;
+    record.lpszTitle = prompt;
+    if (chosen[0]) {
+        record.lpfn = preselectCallback;
+        record.lParam = reinterpret_cast<LPARAM>(chosen);
+    }
+    LPITEMIDLIST item = SHBrowseForFolderA(&record);
+    if (!item) return false;
+    // Converted into a local buffer first, so that a failed conversion
+    // keeps the previous choice.
+    char path[MAX_PATH];
+    path[0] = 0;
+    const bool converted = SHGetPathFromIDListA(item, path) && path[0];
+    CoTaskMemFree(item);
+    if (!converted) return false;
+    lstrcpynA(chosen, path, MAX_PATH);
+    return true;
+}
+
+int CALLBACK preselectCallback(HWND window, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED && data) {
+        SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+    }
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+// Drives the system's folder browser; remembers the folder chosen last and
+// opens there the next time.
+class FolderPicker {
+public:
+    explicit FolderPicker(HWND owner);
+    virtual ~FolderPicker();
+
+    // Shows the browser with `prompt` above the tree, rooted at `root`
+    // (null for the desktop); true when a file-system folder was chosen.
+    bool browse(const char* prompt, LPCITEMIDLIST root);
+    // The folder chosen last; empty before the first successful browse.
+    const char* chosenPath() const { return chosen; }
+
+private:
+    FolderPicker(const FolderPicker&) = delete;
+    FolderPicker& operator=(const FolderPicker&) = delete;
+
+    BROWSEINFOA record;
+    char chosen[MAX_PATH];
+};
+
+// Browse callback: selects the folder text given as `data` once the
+// browser is ready.
+int CALLBACK preselectCallback(HWND window, UINT message, LPARAM lParam, LPARAM data);

@@ -1,0 +1,202 @@
+// The pickers against the system's own open-file dialog and folder browser.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <dlgs.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+#include "dialog/FilePicker.h"
+#include "dialog/FolderPicker.h"
+#include "SystemDialogs.h"
+#include "support/TestPaths.h"
+
+namespace {
+
+const DWORD dialogFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
+const char* const videoFilter =
+    "wmv \x83\x74\x83\x40\x83\x43\x83\x8B (*.wmv)|*.wmv|avi \x83\x74\x83\x40\x83\x43\x83\x8B (*.avi)|*.avi|"
+    "mpeg \x83\x74\x83\x40\x83\x43\x83\x8B (*.mpg;*.mpeg)|*.mpg;*.mpeg";
+
+// Opens `folder` in the dialog, then chooses the quoted `names` there.
+driver::Action chooseFiles(const std::string& folder, const std::vector<std::string>& names) {
+    return [folder, names](HWND dialog) {
+        std::string text;
+        for (const std::string& name : names) text += (names.size() > 1 ? "\"" + name + "\" " : name);
+        systemdialogs::chooseFiles(dialog, folder, text);
+    };
+}
+
+std::vector<std::string> selectedPaths(FilePicker& picker) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < picker.selectedCount(); ++i) paths.push_back(picker.selectedPath(i));
+    return paths;
+}
+
+class PickerDialog : public testing::Test {
+protected:
+    void SetUp() override { driver::reset(); }
+    void TearDown() override {
+        EXPECT_FALSE(driver::lapsed()) << "an expected dialog never appeared";
+        driver::reset();
+    }
+};
+
+}  // namespace
+
+TEST_F(PickerDialog, ThreeFilesChosenTogetherGiveThreeFullPaths) {
+    const std::string folder = systemdialogs::scratchFolder("three");
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) systemdialogs::makeFile(folder + name);
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    picker.setFilter(videoFilter);
+    driver::whenDialogAppears(chooseFiles(folder, {"c.avi", "a.avi", "b.avi"}));
+    ASSERT_TRUE(picker.run());
+    const std::string directory = folder.substr(0, folder.size() - 1);
+    EXPECT_EQ(std::vector<std::string>({directory + "\\c.avi", directory + "\\a.avi", directory + "\\b.avi"}),
+              selectedPaths(picker));
+}
+
+TEST_F(PickerDialog, OneFileGivesItsFullPath) {
+    const std::string folder = systemdialogs::scratchFolder("one");
+    systemdialogs::makeFile(folder + "only.wmv");
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    picker.setFilter(videoFilter);
+    driver::whenDialogAppears(chooseFiles(folder, {"only.wmv"}));
+    ASSERT_TRUE(picker.run());
+    EXPECT_EQ(std::vector<std::string>({folder + "only.wmv"}), selectedPaths(picker));
+}
+
+TEST_F(PickerDialog, FilesInADriveRootGetOneBackslash) {
+    const std::vector<std::string> names = {"cinevane-root-1.avi", "cinevane-root-2.avi"};
+    for (const std::string& name : names) systemdialogs::makeFile("C:\\" + name);
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    driver::whenDialogAppears(chooseFiles("C:\\", names));
+    const bool chosen = picker.run();
+    for (const std::string& name : names) DeleteFileA(("C:\\" + name).c_str());
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(std::vector<std::string>({"C:\\" + names[0], "C:\\" + names[1]}), selectedPaths(picker));
+}
+
+TEST_F(PickerDialog, FolderEndingInByte5CGetsItsBackslash) {
+    // The folder's last character has the second byte 0x5C.
+    const std::string folder = systemdialogs::scratchFolder("dbcs") + "\x95\x5C";
+    ASSERT_EQ(932u, GetACP());
+    SetLastError(0xdeadbeef);
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << "error " << GetLastError();
+    systemdialogs::makeFile(folder + "\\x.avi");
+    systemdialogs::makeFile(folder + "\\y.avi");
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    driver::whenDialogAppears(chooseFiles(folder + "\\", {"x.avi", "y.avi"}));
+    ASSERT_TRUE(picker.run());
+    const std::vector<std::string> paths = selectedPaths(picker);
+    ASSERT_EQ(std::vector<std::string>({folder + "\\x.avi", folder + "\\y.avi"}), paths);
+    for (const std::string& path : paths) {
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str())) << path;
+    }
+}
+
+TEST_F(PickerDialog, FilterBecomesThreePairsWithTheFirstSelected) {
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    picker.setFilter(videoFilter);
+    std::vector<std::string> types;
+    LRESULT selected = -2;
+    driver::whenDialogAppears([&](HWND dialog) {
+        HWND typeBox = GetDlgItem(dialog, cmb1);
+        const LRESULT count = SendMessageW(typeBox, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[256] = {};
+            SendMessageW(typeBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            types.push_back(driver::utf8(text));
+        }
+        selected = SendMessageW(typeBox, CB_GETCURSEL, 0, 0);
+        systemdialogs::cancel(dialog);
+    });
+    EXPECT_FALSE(picker.run());
+    EXPECT_EQ(std::vector<std::string>({"wmv ファイル (*.wmv)", "avi ファイル (*.avi)", "mpeg ファイル (*.mpg;*.mpeg)"}),
+              types);
+    EXPECT_EQ(0, selected);
+}
+
+TEST_F(PickerDialog, CancelReportsNoChoice) {
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    driver::whenDialogAppears(systemdialogs::cancel);
+    EXPECT_FALSE(picker.run());
+    EXPECT_EQ(0, picker.selectedCount());
+}
+
+TEST_F(PickerDialog, SmallBufferNeverShowsADialog) {
+    FilePicker picker(nullptr, dialogFlags, 259);
+    bool shown = false;
+    driver::whenDialogAppears([&](HWND dialog) {
+        shown = true;
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }, 300);
+    EXPECT_FALSE(picker.run());
+    driver::pumpUntil([] { return driver::lapsed(); }, 5000);
+    EXPECT_FALSE(shown);
+    driver::reset();
+}
+
+namespace {
+
+const char* const folderPrompt = "\x83\x74\x83\x48\x83\x8B\x83\x5F\x82\xF0\x91\x49\x91\xF0\x82\xB5\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2\x81\x42";
+
+driver::Action chooseFolder(const std::string& path) {
+    return [path](HWND browser) { systemdialogs::chooseFolder(browser, path); };
+}
+
+
+}  // namespace
+
+TEST_F(PickerDialog, FolderBrowserOpensAtTheFolderChosenBefore) {
+    const std::string folder = systemdialogs::browsableFolder("chosen") + "\\chosen-one";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    FolderPicker picker(nullptr);
+    EXPECT_STREQ("", picker.chosenPath());
+
+    std::string prompt;
+    driver::whenDialogAppears([&](HWND browser) {
+        wchar_t text[256] = {};
+        // The prompt stands in the browser's first static text.
+        GetWindowTextW(FindWindowExW(browser, nullptr, L"Static", nullptr), text, 256);
+        prompt = driver::utf8(text);
+        chooseFolder(folder)(browser);
+    });
+    ASSERT_TRUE(picker.browse(folderPrompt, nullptr));
+    EXPECT_STREQ(folder.c_str(), picker.chosenPath());
+    EXPECT_EQ("フォルダを選択してください。", prompt);
+
+    std::string preselected;
+    driver::whenDialogAppears([&](HWND browser) {
+        driver::pumpUntil([&] { return systemdialogs::selectedFolderName(browser) == "chosen-one"; }, 5000);
+        preselected = systemdialogs::selectedFolderName(browser);
+        SendMessageA(GetDlgItem(browser, IDOK), BM_CLICK, 0, 0);
+    });
+    ASSERT_TRUE(picker.browse(folderPrompt, nullptr));
+    EXPECT_EQ("chosen-one", preselected);
+    EXPECT_STREQ(folder.c_str(), picker.chosenPath());
+}
+
+TEST_F(PickerDialog, CancelledBrowseKeepsNoPreselection) {
+    const std::string folder = systemdialogs::browsableFolder("kept");
+    FolderPicker picker(nullptr);
+    driver::whenDialogAppears(systemdialogs::cancel);
+    EXPECT_FALSE(picker.browse(folderPrompt, nullptr));
+    EXPECT_STREQ("", picker.chosenPath());
+
+    driver::whenDialogAppears(chooseFolder(folder));
+    ASSERT_TRUE(picker.browse(folderPrompt, nullptr));
+    driver::whenDialogAppears(systemdialogs::cancel);
+    EXPECT_FALSE(picker.browse(folderPrompt, nullptr));
+    EXPECT_STREQ(folder.c_str(), picker.chosenPath()) << "a cancel keeps the choice";
+}
+
+TEST_F(PickerDialog, DriveRootComesBackAsTheRoot) {
+    FolderPicker picker(nullptr);
+    driver::whenDialogAppears(chooseFolder("C:\\"));
+    ASSERT_TRUE(picker.browse(folderPrompt, nullptr));
+    EXPECT_STREQ("C:\\", picker.chosenPath());
+}

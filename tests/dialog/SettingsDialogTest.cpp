@@ -1,0 +1,394 @@
+// The settings dialog driven as a user drives it: clicks, keys and the
+// system's own file and folder dialogs, with the INI file beside the program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <dlgs.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+#include "dialog/SettingsDialogProc.h"
+#include "SystemDialogs.h"
+#include "support/TestPaths.h"
+
+namespace {
+
+enum Control { upId = 3, downId = 4, addFileId = 5, addFolderId = 6, deleteId = 7, listId = 1000,
+               randomId = 1001, resumeId = 1002, noSoundId = 1003 };
+
+// Result of a dialog that its test script left open.
+const INT_PTR scriptLeftOpen = 99;
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+class SettingsDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        driver::reset();
+        iniPath = testpaths::programFolder() + "cinevane.ini";
+        backupPath = iniPath + ".before-test";
+        MoveFileExA(iniPath.c_str(), backupPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+        DeleteFileA(iniPath.c_str());
+    }
+    void TearDown() override {
+        EXPECT_FALSE(driver::lapsed()) << "an expected dialog never appeared";
+        driver::reset();
+        DeleteFileA(iniPath.c_str());
+        MoveFileExA(backupPath.c_str(), iniPath.c_str(), 0);
+    }
+
+    void writeIni(const char* section, const char* key, const char* value) {
+        WritePrivateProfileStringA(section, key, value, iniPath.c_str());
+    }
+    std::string readIni(const char* section, const char* key) {
+        char value[MAX_PATH] = {};
+        GetPrivateProfileStringA(section, key, "<missing>", value, MAX_PATH, iniPath.c_str());
+        return value;
+    }
+    // The keys of a section, each as key=value, in alphabetical order.
+    std::vector<std::string> section(const char* name) {
+        char block[4096] = {};
+        GetPrivateProfileSectionA(name, block, sizeof block, iniPath.c_str());
+        std::vector<std::string> lines;
+        for (const char* p = block; *p; p += lstrlenA(p) + 1) lines.push_back(p);
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    }
+    void writeList(const std::vector<std::string>& entries) {
+        writeIni("PlayList", "Count", std::to_string(entries.size()).c_str());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            writeIni("PlayList", ("Path" + std::to_string(i)).c_str(), entries[i].c_str());
+        }
+    }
+
+    // Shows the dialog as the settings mode does and runs `script` on it
+    // once it is up; the script ends the dialog. Returns the dialog's result.
+    INT_PTR show(const std::function<void(HWND)>& script) {
+        driver::whenDialogAppears([&](HWND dialog) {
+            window = dialog;
+            script(dialog);
+            // EndDialog hides the dialog. One still shown after its script
+            // (stopped by a failed assertion, say) is ended here with a
+            // result of its own, so that no test waits for it.
+            if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+                ADD_FAILURE() << "the script left the dialog open";
+                EndDialog(dialog, scriptLeftOpen);
+            }
+        });
+        return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2003), nullptr, settingsDialogProc, 0);
+    }
+
+    HWND item(int id) const { return GetDlgItem(window, id); }
+    bool enabled(int id) const { return IsWindowEnabled(item(id)) != FALSE; }
+    bool checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    int selection() const { return static_cast<int>(SendMessageA(item(listId), LB_GETCURSEL, 0, 0)); }
+
+    std::vector<std::string> listed() const {
+        std::vector<std::string> entries;
+        const int count = static_cast<int>(SendMessageA(item(listId), LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[MAX_PATH + 1] = {};
+            SendMessageA(item(listId), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            entries.push_back(text);
+        }
+        return entries;
+    }
+
+    // Clicks on entry `index` of the list, as a user selects it.
+    void clickEntry(int index) {
+        RECT box = {};
+        SendMessageA(item(listId), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&box));
+        driver::clickAt(item(listId), POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+    }
+
+    // Enabled state of Up, Down and Delete, as "UDX" with "-" for disabled.
+    std::string moveButtons() const {
+        return std::string(enabled(upId) ? "U" : "-") + (enabled(downId) ? "D" : "-") + (enabled(deleteId) ? "X" : "-");
+    }
+
+    bool okIsDefault() const {
+        return (GetWindowLongA(item(IDOK), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON &&
+               LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)) == IDOK;
+    }
+
+    std::string iniPath;
+    std::string backupPath;
+    HWND window = nullptr;
+};
+
+const std::vector<std::string> threeEntries = {"C:\\clips\\one.avi", "C:\\folder\\", "D:\\two.wmv"};
+
+}  // namespace
+
+TEST_F(SettingsDialog, OpensEmptyWithoutIniFile) {
+    const INT_PTR result = show([&](HWND dialog) {
+        EXPECT_EQ("設定", driver::wideText(dialog));
+        EXPECT_TRUE(listed().empty());
+        EXPECT_FALSE(checked(randomId));
+        EXPECT_FALSE(checked(resumeId));
+        EXPECT_FALSE(checked(noSoundId));
+        EXPECT_EQ("---", moveButtons());
+        EXPECT_TRUE(enabled(addFileId));
+        EXPECT_TRUE(enabled(addFolderId));
+        EXPECT_TRUE(enabled(IDOK));
+        driver::click(item(IDCANCEL));
+    });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(iniPath.c_str())) << "Cancel writes nothing";
+}
+
+TEST_F(SettingsDialog, OpensWithTheStoredListAndOptions) {
+    writeIni("Setting", "Random", "1");
+    writeIni("Setting", "Resume", "0");
+    writeIni("Setting", "Sound", "0");
+    writeList(threeEntries);
+    const INT_PTR result = show([&](HWND) {
+        EXPECT_EQ(threeEntries, listed());
+        EXPECT_EQ(-1, selection()) << "nothing selected at first";
+        EXPECT_EQ("---", moveButtons());
+        EXPECT_TRUE(checked(randomId));
+        EXPECT_FALSE(checked(resumeId));
+        EXPECT_TRUE(checked(noSoundId)) << "Sound 0 is shown as No sound";
+        driver::pressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(IDCANCEL, result) << "Escape means Cancel";
+}
+
+TEST_F(SettingsDialog, ButtonStatesFollowTheSelection) {
+    writeList(threeEntries);
+    show([&](HWND) {
+        clickEntry(0);
+        EXPECT_EQ(0, selection());
+        EXPECT_EQ("-DX", moveButtons()) << "first entry";
+        clickEntry(2);
+        EXPECT_EQ("U-X", moveButtons()) << "last entry";
+        clickEntry(1);
+        EXPECT_EQ("UDX", moveButtons()) << "middle entry";
+        driver::pressKey(VK_HOME);
+        EXPECT_EQ(0, selection());
+        EXPECT_EQ("-DX", moveButtons()) << "keyboard selection";
+        driver::pressKey(VK_ESCAPE);
+    });
+}
+
+TEST_F(SettingsDialog, OnlyEntrySelectedLeavesOnlyDelete) {
+    writeList({"C:\\only.avi"});
+    show([&](HWND) {
+        clickEntry(0);
+        EXPECT_EQ("--X", moveButtons());
+        EXPECT_TRUE(enabled(addFileId));
+        EXPECT_TRUE(enabled(addFolderId));
+        driver::pressKey(VK_ESCAPE);
+    });
+}
+
+TEST_F(SettingsDialog, UpMovesTheEntryAndKeepsItSelected) {
+    writeList(threeEntries);
+    const INT_PTR result = show([&](HWND) {
+        clickEntry(1);
+        driver::click(item(upId));
+        EXPECT_EQ(std::vector<std::string>({threeEntries[1], threeEntries[0], threeEntries[2]}), listed());
+        EXPECT_EQ(0, selection());
+        EXPECT_EQ("-DX", moveButtons());
+        // Up had the focus and is now disabled: the list has it, OK is the default.
+        EXPECT_EQ(item(listId), GetFocus());
+        EXPECT_TRUE(okIsDefault());
+        EXPECT_FALSE(GetWindowLongA(item(upId), GWL_STYLE) & BS_DEFPUSHBUTTON);
+        driver::pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(IDOK, result) << "Enter on the list means OK";
+    EXPECT_EQ(threeEntries[1], readIni("PlayList", "Path0"));
+    EXPECT_EQ(threeEntries[0], readIni("PlayList", "Path1"));
+    EXPECT_EQ(threeEntries[2], readIni("PlayList", "Path2"));
+}
+
+TEST_F(SettingsDialog, DownMovesTheEntryToTheEnd) {
+    writeList(threeEntries);
+    show([&](HWND) {
+        clickEntry(0);
+        driver::click(item(downId));
+        EXPECT_EQ(1, selection());
+        EXPECT_EQ("UDX", moveButtons());
+        EXPECT_EQ(item(downId), GetFocus()) << "an enabled button keeps the focus";
+        driver::click(item(downId));
+        EXPECT_EQ(std::vector<std::string>({threeEntries[1], threeEntries[2], threeEntries[0]}), listed());
+        EXPECT_EQ(2, selection());
+        EXPECT_EQ("U-X", moveButtons());
+        EXPECT_EQ(item(listId), GetFocus());
+        EXPECT_TRUE(okIsDefault());
+        driver::click(item(IDCANCEL));
+    });
+}
+
+TEST_F(SettingsDialog, DeleteRemovesTheEntryAndHandsTheFocusToTheList) {
+    writeList(threeEntries);
+    const INT_PTR result = show([&](HWND) {
+        clickEntry(1);
+        driver::click(item(deleteId));
+        EXPECT_EQ(std::vector<std::string>({threeEntries[0], threeEntries[2]}), listed());
+        EXPECT_EQ(-1, selection());
+        EXPECT_EQ("---", moveButtons());
+        EXPECT_EQ(item(listId), GetFocus());
+        EXPECT_TRUE(okIsDefault());
+        EXPECT_FALSE(GetWindowLongA(item(deleteId), GWL_STYLE) & BS_DEFPUSHBUTTON);
+        driver::pressKey(VK_RETURN);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(std::vector<std::string>({"Count=2", "Path0=" + threeEntries[0], "Path1=" + threeEntries[2]}),
+              section("PlayList"));
+}
+
+TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
+    writeIni("Setting", "Resume", "1");
+    writeList(threeEntries);
+    writeIni("Resume", "Name", "C:\\clips\\one.avi");
+    writeIni("Resume", "Time", "3,7");
+    const INT_PTR result = show([&](HWND) {
+        driver::click(item(randomId));
+        driver::click(item(resumeId));
+        driver::click(item(noSoundId));
+        EXPECT_TRUE(checked(randomId));
+        EXPECT_FALSE(checked(resumeId));
+        EXPECT_TRUE(checked(noSoundId));
+        driver::click(item(IDOK));
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(std::vector<std::string>({"Random=1", "Resume=0", "Sound=0"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"Count=3", "Path0=" + threeEntries[0], "Path1=" + threeEntries[1],
+                                        "Path2=" + threeEntries[2]}),
+              section("PlayList"));
+    EXPECT_EQ(std::vector<std::string>({"Name=C:\\clips\\one.avi", "Time=3,7"}), section("Resume"));
+}
+
+TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
+    writeIni("Setting", "Random", "0");
+    writeList(threeEntries);
+    writeIni("Resume", "Time", "1,2");
+    const std::string before = readFile(iniPath);
+    ASSERT_FALSE(before.empty());
+    const INT_PTR result = show([&](HWND) {
+        clickEntry(2);
+        driver::click(item(upId));
+        driver::click(item(deleteId));
+        driver::click(item(randomId));
+        driver::click(item(noSoundId));
+        EXPECT_EQ(2u, listed().size());
+        driver::click(item(IDCANCEL));
+    });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(before, readFile(iniPath));
+}
+
+TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
+    writeList({"C:\\a.avi", "C:\\b.avi"});
+    show([&](HWND) {
+        clickEntry(0);
+        driver::click(item(deleteId));
+        clickEntry(0);
+        driver::click(item(deleteId));
+        EXPECT_TRUE(listed().empty());
+        driver::click(item(IDOK));
+    });
+    EXPECT_EQ(std::vector<std::string>({"Count=0"}), section("PlayList"));
+    EXPECT_EQ(std::vector<std::string>({"Random=0", "Resume=0", "Sound=1"}), section("Setting"));
+}
+
+TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
+    const std::string folder = systemdialogs::scratchFolder("add");
+    for (const char* name : {"a.wmv", "b.avi", "c.mpg"}) systemdialogs::makeFile(folder + name);
+    writeList({"C:\\first.avi"});
+    HWND fileDialogOwner = nullptr;
+    const INT_PTR result = show([&](HWND dialog) {
+        clickEntry(0);
+        driver::whenDialogAppears([&](HWND fileDialog) {
+            fileDialogOwner = GetWindow(fileDialog, GW_OWNER);
+            systemdialogs::chooseFiles(fileDialog, folder, "\"b.avi\" \"a.wmv\" \"c.mpg\"");
+        });
+        driver::click(item(addFileId));
+        driver::pumpUntil([&] { return listed().size() == 4; });
+        driver::whenDialogAppears([&](HWND fileDialog) { systemdialogs::chooseFiles(fileDialog, folder, "b.avi"); });
+        driver::click(item(addFileId));
+        driver::pumpUntil([&] { return listed().size() == 5; });
+        // A cancelled dialog adds nothing.
+        driver::whenDialogAppears(systemdialogs::cancel);
+        driver::click(item(addFileId));
+        EXPECT_EQ(dialog, fileDialogOwner);
+        EXPECT_EQ(0, selection()) << "new entries are not selected";
+        EXPECT_EQ("-DX", moveButtons());
+        driver::click(item(IDOK));
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(std::vector<std::string>({"Count=5", "Path0=C:\\first.avi", "Path1=" + folder + "b.avi",
+                                        "Path2=" + folder + "a.wmv", "Path3=" + folder + "c.mpg",
+                                        "Path4=" + folder + "b.avi"}),
+              section("PlayList"));
+}
+
+TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {
+    const std::string folder = systemdialogs::browsableFolder("added");
+    show([&](HWND) {
+        driver::whenDialogAppears([](HWND browser) { systemdialogs::chooseFolder(browser, "C:\\"); });
+        driver::click(item(addFolderId));
+        driver::whenDialogAppears([&](HWND browser) { systemdialogs::chooseFolder(browser, folder); });
+        driver::click(item(addFolderId));
+        driver::whenDialogAppears(systemdialogs::cancel);
+        driver::click(item(addFolderId));
+        driver::pumpUntil([&] { return listed().size() == 2; });
+        EXPECT_EQ(std::vector<std::string>({"C:\\", folder + "\\"}), listed());
+        driver::click(item(IDCANCEL));
+    });
+}
+
+TEST_F(SettingsDialog, ShowsAgainInTheSameProcess) {
+    writeList({"C:\\a.avi"});
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(testing::Message() << "showing " << showing);
+        HWND owner = nullptr;
+        const INT_PTR result = show([&](HWND dialog) {
+            EXPECT_EQ(std::vector<std::string>({"C:\\a.avi"}), listed());
+            driver::whenDialogAppears([&](HWND fileDialog) {
+                owner = GetWindow(fileDialog, GW_OWNER);
+                systemdialogs::cancel(fileDialog);
+            });
+            driver::click(item(addFileId));
+            EXPECT_EQ(dialog, owner) << "the open-file dialog belongs to this showing";
+            driver::click(item(IDOK));
+        });
+        EXPECT_EQ(IDOK, result);
+    }
+}
+
+TEST_F(SettingsDialog, ProcedureClaimsOnlyItsOwnCommands) {
+    writeList(threeEntries);
+    show([&](HWND dialog) {
+        struct {
+            int line;
+            UINT message;
+            WPARAM wParam;
+            INT_PTR result;
+        } const cases[] = {
+            {__LINE__, WM_COMMAND, MAKEWPARAM(randomId, BN_CLICKED), FALSE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(noSoundId, BN_CLICKED), FALSE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(1234, BN_CLICKED), FALSE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(listId, LBN_DBLCLK), TRUE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), TRUE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(upId, BN_CLICKED), TRUE},
+            {__LINE__, WM_USER + 1, 0, TRUE},
+            {__LINE__, WM_NULL, 0, FALSE},
+        };
+        for (const auto& c : cases) {
+            EXPECT_EQ(c.result, settingsDialogProc(dialog, c.message, c.wParam, 0)) << "case at line " << c.line;
+        }
+        EXPECT_EQ(threeEntries, listed()) << "Up without a selection moves nothing";
+        driver::click(item(IDCANCEL));
+    });
+}

@@ -1,0 +1,107 @@
+#include "SystemDialogs.h"
+
+#include <commctrl.h>
+#include <dlgs.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "DialogDriver.h"
+#include "support/TestPaths.h"
+
+namespace systemdialogs {
+
+void makeFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, file) << path;
+    CloseHandle(file);
+}
+
+std::string scratchFolder(const std::string& hint) {
+    return testpaths::freshFolder(hint + "-" + std::to_string(GetTickCount()));
+}
+
+namespace {
+
+void removeTree(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(path);
+            } else {
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+std::string browsableFolder(const std::string& hint) {
+    // Folders of earlier runs would only slow the browser's tree down.
+    static bool cleared = false;
+    if (!cleared) removeTree("C:\\cinevane-tests");
+    cleared = true;
+    CreateDirectoryA("C:\\cinevane-tests", nullptr);
+    static int counter = 0;
+    char name[64];
+    wsprintfA(name, "C:\\cinevane-tests\\%lu-%lu-%d-", GetCurrentProcessId(), GetTickCount(), ++counter);
+    const std::string folder = name + hint;
+    EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    return folder;
+}
+
+namespace {
+
+void enterFileName(HWND dialog, const std::string& text) {
+    HWND box = GetDlgItem(dialog, edt1) ? GetDlgItem(dialog, edt1) : GetDlgItem(dialog, cmb13);
+    SetWindowTextA(box, text.c_str());
+    SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+}  // namespace
+
+void chooseFiles(HWND fileDialog, const std::string& folder, const std::string& names) {
+    enterFileName(fileDialog, folder);
+    enterFileName(fileDialog, names);
+}
+
+void cancel(HWND dialog) {
+    SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
+void chooseFolder(HWND browser, const std::string& path) {
+    // The tree fills itself in steps; select until the item is there.
+    const size_t cut = path.find_last_of('\\');
+    const std::string leaf = cut + 1 < path.size() ? path.substr(cut + 1) : "";
+    const bool selected = driver::pumpUntil([&] {
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        const std::string name = selectedFolderName(browser);
+        return leaf.empty() ? !name.empty() : name == leaf;
+    });
+    EXPECT_TRUE(selected) << path;
+    SendMessageA(GetDlgItem(browser, IDOK), BM_CLICK, 0, 0);
+}
+
+std::string selectedFolderName(HWND browser) {
+    HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+    HTREEITEM item = TreeView_GetSelection(tree);
+    if (!item) return "";
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW entry = {};
+    entry.mask = TVIF_TEXT;
+    entry.hItem = item;
+    entry.pszText = text;
+    entry.cchTextMax = MAX_PATH;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
+    return driver::utf8(text);
+}
+
+}  // namespace systemdialogs
