@@ -77,10 +77,10 @@ bool inputCloses(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT finish(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HostState& host = hostState();
-    // A non-zero answer to the auto-play query cancels the system's
-    // automatic play while a password guards the desktop. The preview has
-    // no closing rules at all, so the query does not end it either.
-    if (host.autoPlayMessage != 0 && message == host.autoPlayMessage && !host.isPreview) {
+    // The system asks the foreground window before playing an inserted disc
+    // automatically; a non-zero answer cancels that while a password guards
+    // the desktop.
+    if (host.autoPlayMessage != 0 && message == host.autoPlayMessage) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return host.verifyPassword ? 1 : 0;
     }

@@ -223,6 +223,8 @@ LRESULT paintPreview(HWND window) {
     return 0;
 }
 
+// Only a full-screen show plays; in the preview the show's messages go on
+// like any other.
 bool showRunning() {
     return !previewMode && settings && playlist;
 }

@@ -20,8 +20,9 @@ protected:
 
     // Starts a show with the cursor at the centre and waits until it has
     // the foreground.
-    HWND startShow() {
-        SetCursorPos(CENTRE_X, CENTRE_Y);
+    HWND startShow(bool movesPointer = false) {
+        if (movesPointer) copy = makeCopy("closing-mouse", NT_MOUSE_PROGRAM);
+        placeCursor(CENTRE_X, CENTRE_Y);
         process = startWith(copy, "/s");
         HWND saver = findSaver(process);
         if (saver) waitForeground(saver);
@@ -82,28 +83,28 @@ TEST_F(Closing, EachMouseButtonEndsTheShow) {
 }
 
 TEST_F(Closing, FourPixelsOfDriftKeepTheShowAndTheFifthEndsIt) {
-    HWND saver = startShow();
+    HWND saver = startShow(true);
     ASSERT_NE(nullptr, saver);
     moveMouse(2, 2);
-    ASSERT_TRUE(settle(saver)) << "a drift of 2 across and 2 down ended the show";
+    ASSERT_TRUE(cursorSettledAndSeen(saver)) << "a drift of 2 across and 2 down ended the show";
     POINT cursor;
     GetCursorPos(&cursor);
     ASSERT_EQ(CENTRE_X + 2, cursor.x);  // unaccelerated, as the case needs
     ASSERT_EQ(CENTRE_Y + 2, cursor.y);
     moveMouse(-1, 0);  // back towards the reference: 3 in total
     moveMouse(1, 0);
-    ASSERT_TRUE(settle(saver));
+    ASSERT_TRUE(cursorSettledAndSeen(saver));
     moveMouse(0, 1);  // 5 from where the show started
     EXPECT_TRUE(ended());
     EXPECT_EQ(0u, finish(process));
 }
 
 TEST_F(Closing, SinglePixelMovesAddUp) {
-    HWND saver = startShow();
+    HWND saver = startShow(true);
     ASSERT_NE(nullptr, saver);
     for (int step = 1; step <= 4; ++step) {
         moveMouse(-1, 0);
-        ASSERT_TRUE(settle(saver)) << "ended after " << step << " pixels";
+        ASSERT_TRUE(cursorSettledAndSeen(saver)) << "ended after " << step << " pixels";
     }
     moveMouse(-1, 0);
     EXPECT_TRUE(ended());

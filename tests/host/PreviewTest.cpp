@@ -57,7 +57,7 @@ TEST_F(Preview, InputDoesNotEndIt) {
     ASSERT_NE(nullptr, preview);
     RECT area;
     GetWindowRect(preview, &area);
-    SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    placeCursor((area.left + area.right) / 2, (area.top + area.bottom) / 2);
     moveMouse(10, 10);
     moveMouse(-20, 0);
     clickButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);

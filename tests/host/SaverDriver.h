@@ -20,9 +20,12 @@ struct Copy {
 enum Component { NONE = 0, PASSWORD_CPL = 1, MPR_DLL = 2 };
 
 // A copy named fileName in a fresh folder (hint may contain blanks).
-// File names of the copies: Wine reports the 9x family to the second.
+// File names of the copies: Wine reports the 9x family to the 98 ones; the
+// mouse ones are for cases that move the pointer (slower to end under Wine).
 const char NT_PROGRAM[] = "cinevanent.scr";
+const char NT_MOUSE_PROGRAM[] = "cinevanemouse.scr";
 const char WIN98_PROGRAM[] = "cinevane98.scr";
+const char WIN98_MOUSE_PROGRAM[] = "cinevane98mouse.scr";
 const char APP_DEFAULTS[] = "Software\\Wine\\AppDefaults\\";
 
 Copy makeCopy(const std::string& hint, const std::string& fileName = NT_PROGRAM,
@@ -55,7 +58,16 @@ bool settle(HWND window);
 // Real input through SendInput.
 void pressKey(WORD key, bool withAlt = false);
 void clickButton(DWORD downFlag, DWORD upFlag, DWORD data = 0);
+void placeCursor(int x, int y);
 void moveMouse(int dx, int dy);  // relative, unaccelerated small steps
+
+// Under Wine the saver may handle the move of SendInput before the cursor
+// position it reads has caught up, and look again at a later message. For a
+// check that a movement does NOT end the show, this waits until the cursor
+// position has settled where the moves put it, lets the window look at it
+// once more (a WM_MOUSEMOVE carries no position the rules use) and settles
+// the window. False when the window went.
+bool cursorSettledAndSeen(HWND window);
 
 // The driver's own top-level window, with what it received.
 struct TestWindow {

@@ -60,9 +60,9 @@ protected:
     void usePassword(DWORD value) { writeDword(DESKTOP_KEY, USE_PASSWORD, value); }
     void answer(DWORD value) { writeDword(FAKE_PASSWORD_KEY, "Answer", value); }
 
-    HWND startShow(int components = PASSWORD_CPL, const char* hint = "win9x") {
-        copy = makeCopy(hint, WIN98_PROGRAM, components);
-        SetCursorPos(400, 300);
+    HWND startShow(int components = PASSWORD_CPL, const char* hint = "win9x", const char* name = WIN98_PROGRAM) {
+        copy = makeCopy(hint, name, components);
+        placeCursor(400, 300);
         process = startWith(copy, "/s");
         HWND saver = findSaver(process);
         if (saver) waitForeground(saver);
@@ -100,10 +100,10 @@ TEST_F(Win9x, AcceptedPasswordEndsTheShowAndScreenSaverRunningGoesOff) {
 
 TEST_F(Win9x, RefusedPasswordKeepsTheShowAndMovesTheReferencePoint) {
     answer(0);
-    HWND saver = startShow();
+    HWND saver = startShow(PASSWORD_CPL, "win9x-mouse", WIN98_MOUSE_PROGRAM);
     ASSERT_NE(nullptr, saver);
     moveMouse(3, 0);
-    ASSERT_TRUE(settle(saver));
+    ASSERT_TRUE(cursorSettledAndSeen(saver));
     EXPECT_EQ(0u, fake("Calls"));
     pressKey('K');
     ASSERT_TRUE(callsReach(1));
@@ -114,7 +114,7 @@ TEST_F(Win9x, RefusedPasswordKeepsTheShowAndMovesTheReferencePoint) {
     // the threshold although the cursor is now 6 from the start.
     outlastRecheckDelay(1);
     moveMouse(3, 0);
-    ASSERT_TRUE(settle(saver));
+    ASSERT_TRUE(cursorSettledAndSeen(saver));
     EXPECT_EQ(1u, fake("Calls"));
     moveMouse(0, 2);
     EXPECT_TRUE(callsReach(2));
@@ -196,11 +196,13 @@ TEST_F(Win9x, SecondShowEndsBeforeReadingThePasswordSetting) {
     ASSERT_NE(nullptr, saver);
     ASSERT_EQ(1u, fake("Loads"));
     // Another window takes the foreground; the refused password keeps the show.
-    SetForegroundWindow(foregroundWindow()->handle);
+    HWND other = foregroundWindow()->handle;
     PostMessageA(saver, WM_ACTIVATEAPP, FALSE, GetCurrentThreadId());
-    ASSERT_TRUE(waitUntil([&] { return fake("Calls") >= 1; }));
+    ASSERT_TRUE(waitUntil([&] {
+        if (GetForegroundWindow() != other) SetForegroundWindow(other);
+        return fake("Calls") >= 1 && GetForegroundWindow() == other;
+    }));
     ASSERT_TRUE(settle(saver));
-    ASSERT_NE(saver, GetForegroundWindow());
     DWORD calls = fake("Calls");
 
     Copy second = makeCopy("win9x-second", WIN98_PROGRAM, PASSWORD_CPL);

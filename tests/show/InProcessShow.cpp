@@ -57,21 +57,6 @@ HWND createSaver(int width, int height, const SaverHooks& saverHooks) {
 int showMessagesHandled() { return handled; }
 bool handlingShowNext() { return inShowNext; }
 
-bool pumpUntil(const std::function<bool()>& done, DWORD deadline) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) continue;  // the host's, at WM_DESTROY
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 std::string openDeviceAlias() {
     DWORD count = 0;
     MCI_SYSINFO_PARMSA query = {};
@@ -152,6 +137,24 @@ bool recordMciCommands(std::vector<MciCall>* log) {
     return false;
 }
 
+namespace {
+
+SIZE_T heapBytesInUse() {
+    HANDLE heaps[64];
+    DWORD count = GetProcessHeaps(64, heaps);
+    SIZE_T total = 0;
+    for (DWORD i = 0; i < count && i < 64; ++i) {
+        if (!HeapLock(heaps[i])) continue;
+        PROCESS_HEAP_ENTRY entry = {};
+        while (HeapWalk(heaps[i], &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) total += entry.cbData;
+        HeapUnlock(heaps[i]);
+    }
+    return total;
+}
+
+}  // namespace
+
 ResourceFigures measure() {
     ResourceFigures figures = {};
     // Wine keeps the process's GDI objects in a table indexed by the low word
@@ -166,6 +169,7 @@ ResourceFigures measure() {
     if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                              sizeof memory))
         figures.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+    figures.heapBytes = heapBytesInUse();
     return figures;
 }
 

@@ -31,9 +31,6 @@ HWND createSaver(int width, int height, const SaverHooks& hooks);
 int showMessagesHandled();
 bool handlingShowNext();
 
-// Handles messages until done() holds or the time is up; true when done.
-bool pumpUntil(const std::function<bool()>& done, DWORD deadline);
-
 // The one open MCI device of the process, by its alias; empty when none.
 std::string openDeviceAlias();
 // The media file behind an alias (the alias is the path and "_<counter>").
@@ -63,6 +60,7 @@ struct ResourceFigures {
     DWORD guiGdi;          // GetGuiResources(GR_GDIOBJECTS)
     DWORD guiUser;         // GetGuiResources(GR_USEROBJECTS)
     SIZE_T privateBytes;   // PrivateUsage, or PagefileUsage where that is 0
+    SIZE_T heapBytes;      // blocks in use in all heaps of the process
 };
 ResourceFigures measure();
 

@@ -1,5 +1,6 @@
 #include "ShowDriver.h"
 
+#include "support/MessagePump.h"
 #include "support/TestPaths.h"
 
 namespace showdriver {
@@ -82,31 +83,13 @@ bool RunningProgram::running() const {
 }
 
 bool RunningProgram::waitForExit(DWORD timeout) {
-    DWORD start = GetTickCount();
-    while (running()) {
-        if (GetTickCount() - start >= timeout) return false;
-        MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 50, QS_ALLINPUT);
-        pump(0);
-    }
-    return true;
+    return pump::until([this] { return !running(); }, timeout);
 }
 
 DWORD RunningProgram::exitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info.hProcess, &code);
     return code;
-}
-
-void pump(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (milliseconds) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < milliseconds);
 }
 
 const char* screenName(Screen screen) {
@@ -184,14 +167,13 @@ namespace {
 
 std::vector<Screen> watch(const RunningProgram& program, size_t count, Screen last, DWORD deadline) {
     std::vector<Screen> seen;
-    DWORD start = GetTickCount();
-    auto done = [&] { return seen.size() >= count || (!seen.empty() && seen.back() == last); };
-    while (!done() && GetTickCount() - start < deadline && program.running()) {
+    pump::until([&] {
+        if (!program.running()) return true;
         Screen now = screenNow();
         bool isClip = now != Screen::Black && now != Screen::Other;
         if (isClip && (seen.empty() || seen.back() != now)) seen.push_back(now);
-        if (!done()) pump(10);
-    }
+        return seen.size() >= count || (!seen.empty() && seen.back() == last);
+    }, deadline);
     return seen;
 }
 

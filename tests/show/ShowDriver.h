@@ -52,9 +52,6 @@ private:
     PROCESS_INFORMATION info;
 };
 
-// Handles this thread's messages for up to the given time.
-void pump(DWORD milliseconds);
-
 // What fills the screen, told apart by a few pixels: the solid clips, the
 // colour bars of long.avi, black.
 enum class Screen { Black, Red, Lime, Blue, Bars, Other };

@@ -10,6 +10,7 @@
 #include "ShowDriver.h"
 #include "host/HostState.h"
 #include "host/SaverWindow.h"
+#include "support/MessagePump.h"
 #include "support/TestPaths.h"
 
 using namespace showdriver;
@@ -108,11 +109,10 @@ TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
     std::string arguments = "/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent));
     ASSERT_TRUE(preview.start(folder.programPath, arguments));
     HWND window = nullptr;
-    DWORD start = GetTickCount();
-    while (!window && preview.running() && GetTickCount() - start < kDeadline) {
-        pump(20);
+    pump::until([&] {
         window = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
-    }
+        return window || !preview.running();
+    }, kDeadline);
     ASSERT_NE(nullptr, window) << "no preview window in the parent";
     RECT client;
     GetClientRect(window, &client);

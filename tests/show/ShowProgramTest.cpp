@@ -45,12 +45,8 @@ bool parseTime(const std::string& text, int& minutes, int& seconds) {
 }
 
 bool waitForClip(const RunningProgram& process, Screen wanted) {
-    DWORD start = GetTickCount();
-    while (process.running() && GetTickCount() - start < kDeadline) {
-        if (screenNow() == wanted) return true;
-        pump(10);
-    }
-    return false;
+    std::vector<Screen> seen = watchClipsUntil(process, wanted);
+    return !seen.empty() && seen.back() == wanted;
 }
 
 }  // namespace

@@ -1,0 +1,133 @@
+// The saver window's procedures in this process, for states that a running
+// program passes through too briefly to be caught from outside.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "host/ClosingRules.h"
+#include "host/HostState.h"
+#include "host/SaverWindow.h"
+
+namespace {
+
+int verifyCalls = 0;
+BOOL verifyAnswer = FALSE;
+bool checkingDuringVerify = false;
+
+BOOL WINAPI fakeVerify(HWND) {
+    ++verifyCalls;
+    checkingDuringVerify = hostState().isChecking;
+    return verifyAnswer;
+}
+
+bool closeWasPosted(HWND window) {
+    MSG message;
+    return PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+}
+
+}  // namespace
+
+class HostWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        hostState() = HostState();
+        hostState().isWin9x = true;
+        hostState().moduleHandle = GetModuleHandleA(nullptr);
+        WNDCLASSA probeClass = {};
+        probeClass.lpfnWndProc = hostWindowProc;
+        probeClass.hInstance = GetModuleHandleA(nullptr);
+        probeClass.lpszClassName = "CinevaneHostProbe";
+        RegisterClassA(&probeClass);
+        window = CreateWindowExA(0, "CinevaneHostProbe", "Screen Saver", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        verifyCalls = 0;
+        verifyAnswer = FALSE;
+    }
+    void TearDown() override {
+        hostState().isClosing = true;  // no rule may run while it goes
+        DestroyWindow(window);
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        UnregisterClassA("CinevaneHostProbe", GetModuleHandleA(nullptr));
+        hostState() = HostState();
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(HostWindow, OnceClosingIsApprovedInputAndTimersNoLongerCount) {
+    ASSERT_NE(nullptr, window);
+    SendMessageA(window, WM_KEYDOWN, 'A', 0);
+    EXPECT_TRUE(closeWasPosted(window));  // the rule is live before
+
+    hostState().isClosing = true;
+    static const struct {
+        int line;
+        UINT message;
+        WPARAM wParam;
+    } cases[] = {
+        {__LINE__, WM_KEYDOWN, 'A'},          {__LINE__, WM_SYSKEYDOWN, 'F'},
+        {__LINE__, WM_LBUTTONDOWN, 0},        {__LINE__, WM_RBUTTONDOWN, 0},
+        {__LINE__, WM_MBUTTONDOWN, 0},        {__LINE__, WM_ACTIVATEAPP, FALSE},
+        {__LINE__, WM_POWERBROADCAST, 4},     {__LINE__, WM_POWER, 3},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(window, c.message, c.wParam, 0);
+        EXPECT_FALSE(closeWasPosted(window)) << "line " << c.line;
+    }
+    EXPECT_EQ(0, SendMessageA(window, WM_TIMER, 1, 0));
+    // Paint goes straight to the default procedure, which validates.
+    InvalidateRect(window, nullptr, FALSE);
+    SendMessageA(window, WM_PAINT, 0, 0);
+    RECT update;
+    EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
+}
+
+TEST_F(HostWindow, PasswordCheckIsAskedOnlyWhenAllowed) {
+    ASSERT_NE(nullptr, window);
+    HostState& host = hostState();
+
+    // No password protection: approved at once.
+    EXPECT_TRUE(verifyBeforeClose(window));
+    EXPECT_TRUE(host.isClosing);
+    host.isClosing = false;
+
+    host.verifyPassword = fakeVerify;
+    host.isChecking = true;
+    EXPECT_FALSE(verifyBeforeClose(window));
+    EXPECT_EQ(0, verifyCalls);
+    host.isChecking = false;
+
+    host.lastCheckTick = GetTickCount() - 50;
+    EXPECT_FALSE(verifyBeforeClose(window));
+    EXPECT_EQ(0, verifyCalls) << "asked again within 200 ms";
+
+    host.lastCheckTick = GetTickCount() - 300;
+    EXPECT_FALSE(verifyBeforeClose(window));
+    EXPECT_EQ(1, verifyCalls);
+    EXPECT_TRUE(checkingDuringVerify);
+    EXPECT_FALSE(host.isChecking);
+    EXPECT_FALSE(host.isClosing);
+    EXPECT_LT(GetTickCount() - host.lastCheckTick, 200u);
+
+    // A tick count that wrapped around since the last request.
+    host.lastCheckTick = GetTickCount() + 0x80000000u;
+    verifyAnswer = TRUE;
+    EXPECT_TRUE(verifyBeforeClose(window));
+    EXPECT_EQ(2, verifyCalls);
+    EXPECT_TRUE(host.isClosing);
+    EXPECT_FALSE(verifyBeforeClose(window)) << "a second approval while closing";
+}
+
+TEST_F(HostWindow, PasswordRequestOutsideThe9xFamilyIsNotAnswered) {
+    ASSERT_NE(nullptr, window);
+    hostState().verifyPassword = fakeVerify;
+    verifyAnswer = TRUE;
+    EXPECT_EQ(1, SendMessageA(window, WM_PASSWORD_REQUEST, 0, 0));
+    EXPECT_EQ(1, verifyCalls);
+    hostState().isWin9x = false;
+    EXPECT_EQ(0, SendMessageA(window, WM_PASSWORD_REQUEST, 0, 0));
+    EXPECT_EQ(1, verifyCalls);
+    // Outside the 9x family the first close is approved without a check.
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+}

@@ -1,0 +1,339 @@
+// demo_helper: what tools/demo needs from inside Windows to run the screen
+// saver as a user and the system would, and to tell the script when to take
+// a picture.
+//
+//   demo_helper preview PROGRAM DONE_FILE
+//       Opens a window like the preview area of the display settings, runs
+//       "PROGRAM /p HANDLE" in it, prints "preview W H" (the size of the
+//       preview's window) once it is there, closes the window as the display
+//       settings do and prints "program-ended CODE" when the preview has
+//       ended. Wine does not draw a child window of another process, so for
+//       the picture the helper then runs the program's own preview code
+//       (the host's runSaver, linked in) inside a second such window: it
+//       prints "ready X Y W H" (that window's screen rectangle) once the
+//       preview has painted, closes the window when DONE_FILE exists and
+//       prints "ended CODE".
+//   demo_helper dialog PROGRAM DONE_FILE
+//       Runs "PROGRAM /c", waits for the settings dialog, prints its caption
+//       and the texts of its controls in UTF-8, then "ready X Y W H". When
+//       DONE_FILE exists it presses Escape, as a user cancels, and prints
+//       "ended CODE".
+//   demo_helper wait-show SECONDS
+//       Waits for the full-screen show's window and its video view; prints
+//       "ready W H".
+//   demo_helper press-key
+//       Presses and releases the space bar through the system's input queue,
+//       as a user would to end the show, and waits until the show's window
+//       has gone; prints "ended".
+//
+// Every wait polls with a generous deadline while pumping messages, and a
+// missed deadline ends the helper with exit code 1 and a message.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#ifdef CINEVANE_HAVE_HOST
+#include "host/HostState.h"
+#include "host/SaverWindow.h"
+#endif
+
+namespace {
+
+const DWORD appearDeadline = 60000;
+const DWORD endDeadline = 30000;
+const DWORD doneDeadline = 600000;
+const char saverClass[] = "WindowsScreenSaverClass";
+const char viewClass[] = "CinevaneView";
+const char previewHostClass[] = "CinevaneDemoPreviewHost";
+
+void pumpFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+// Polls `ready` until it holds, pumping messages meanwhile.
+template <typename Condition>
+bool waitFor(DWORD deadline, Condition ready) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (ready()) return true;
+        if (GetTickCount() - start >= deadline) return false;
+        pumpFor(50);
+    }
+}
+
+int failWith(const char* what) {
+    std::printf("error %s\n", what);
+    std::fflush(stdout);
+    return 1;
+}
+
+void say(const char* text) {
+    std::printf("%s\n", text);
+    std::fflush(stdout);
+}
+
+void sayRect(const char* word, HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    std::printf("%s %ld %ld %ld %ld\n", word, rect.left, rect.top,
+                rect.right - rect.left, rect.bottom - rect.top);
+    std::fflush(stdout);
+}
+
+// Window texts are in the ANSI code page; the script reads UTF-8.
+std::string toUtf8(const char* ansi) {
+    wchar_t wide[512];
+    char utf8[1536];
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, 512);
+    if (n == 0) return std::string();
+    if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr) == 0)
+        return std::string();
+    return utf8;
+}
+
+bool fileExists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool startProgram(const std::string& commandLine, PROCESS_INFORMATION& process) {
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    std::string line = commandLine;
+    return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process) != 0;
+}
+
+// Waits for the process to end and takes its exit code.
+bool waitForExit(PROCESS_INFORMATION& process, DWORD& code) {
+    bool ended = waitFor(endDeadline, [&] {
+        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    if (!ended) return false;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// Waits for the process to end and prints WORD and its exit code.
+int reportEnd(PROCESS_INFORMATION& process, const char* word) {
+    DWORD code = 0;
+    if (!waitForExit(process, code)) return failWith("the program did not end");
+    std::printf("%s %ld\n", word, static_cast<long>(code));
+    std::fflush(stdout);
+    return 0;
+}
+
+void pressKey(WORD key) {
+    INPUT input[2];
+    ZeroMemory(input, sizeof input);
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+LRESULT CALLBACK previewHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A framed window whose client area is the size of the preview area of the
+// display settings, scaled up so that the picture can be seen.
+HWND createPreviewHost() {
+    WNDCLASSA windowClass;
+    ZeroMemory(&windowClass, sizeof windowClass);
+    windowClass.lpfnWndProc = previewHostProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = previewHostClass;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    RegisterClassA(&windowClass);
+    RECT rect = {0, 0, 304, 228};
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | WS_CLIPCHILDREN;
+    AdjustWindowRect(&rect, style, FALSE);
+    return CreateWindowExA(0, previewHostClass, "cinevane preview", style, 60, 60,
+                           rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                           windowClass.hInstance, nullptr);
+}
+
+// The program itself in the preview's place: its window appears inside the
+// parent and the program ends when the parent goes.
+int runProgramPreview(const char* program) {
+    HWND host = createPreviewHost();
+    if (host == nullptr) return failWith("no preview window");
+    pumpFor(100);
+    char commandLine[600];
+    wsprintfA(commandLine, "\"%s\" /p %lu", program,
+              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(host)));
+    PROCESS_INFORMATION process;
+    if (!startProgram(commandLine, process)) return failWith("cannot start the program");
+    HWND preview = nullptr;
+    if (!waitFor(appearDeadline, [&] {
+            preview = FindWindowExA(host, nullptr, saverClass, nullptr);
+            return preview != nullptr && IsWindowVisible(preview);
+        }))
+        return failWith("no preview window appeared in the parent");
+    RECT client;
+    GetClientRect(preview, &client);
+    std::printf("preview %ld %ld\n", client.right, client.bottom);
+    DestroyWindow(host);
+    return reportEnd(process, "program-ended");
+}
+
+#ifdef CINEVANE_HAVE_HOST
+HWND pictureHost = nullptr;
+const char* pictureDoneFile = nullptr;
+bool pictureReady = false;
+DWORD pictureStart = 0;
+
+// Watches the preview that runs in this process: says "ready" once it has
+// painted, and closes its parent when the picture has been taken.
+void CALLBACK watchPicture(HWND, UINT, UINT_PTR, DWORD) {
+    HWND preview = FindWindowExA(pictureHost, nullptr, saverClass, nullptr);
+    if (!pictureReady && preview != nullptr && GetTickCount() - pictureStart > 1000) {
+        UpdateWindow(preview);
+        pictureReady = true;
+        sayRect("ready", pictureHost);
+    }
+    if ((pictureReady && fileExists(pictureDoneFile)) || GetTickCount() - pictureStart > doneDeadline)
+        DestroyWindow(pictureHost);
+}
+
+int runPicturePreview(const char* doneFile) {
+    pictureHost = createPreviewHost();
+    if (pictureHost == nullptr) return failWith("no preview window");
+    pictureDoneFile = doneFile;
+    pictureStart = GetTickCount();
+    hostState().moduleHandle = GetModuleHandleA(nullptr);
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, watchPicture);
+    int code = runSaver(pictureHost);  // returns when its parent is gone
+    KillTimer(nullptr, timer);
+    if (!pictureReady) return failWith("the preview did not appear");
+    std::printf("ended %d\n", code);
+    std::fflush(stdout);
+    return 0;
+}
+#else
+int runPicturePreview(const char*) {
+    return failWith("built without the screen-saver host");
+}
+#endif
+
+int runPreview(const char* program, const char* doneFile) {
+    int result = runProgramPreview(program);
+    if (result != 0) return result;
+    return runPicturePreview(doneFile);
+}
+
+BOOL CALLBACK sayControlText(HWND control, LPARAM) {
+    char text[256];
+    char className[64];
+    GetClassNameA(control, className, sizeof className);
+    GetWindowTextA(control, text, sizeof text);
+    if (text[0] != '\0')
+        std::printf("control %s %s\n", className, toUtf8(text).c_str());
+    return TRUE;
+}
+
+struct DialogSearch {
+    DWORD processId;
+    HWND dialog;
+};
+
+BOOL CALLBACK findDialogOf(HWND window, LPARAM lParam) {
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16];
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && IsWindowVisible(window) &&
+        std::strcmp(className, "#32770") == 0) {
+        search->dialog = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int runDialog(const char* program, const char* doneFile) {
+    std::string commandLine = std::string("\"") + program + "\" /c";
+    PROCESS_INFORMATION process;
+    if (!startProgram(commandLine, process)) return failWith("cannot start the program");
+    DialogSearch search = {process.dwProcessId, nullptr};
+    if (!waitFor(appearDeadline, [&] {
+            EnumWindows(findDialogOf, reinterpret_cast<LPARAM>(&search));
+            return search.dialog != nullptr;
+        }))
+        return failWith("the settings dialog did not appear");
+    pumpFor(500);
+    char caption[256];
+    GetWindowTextA(search.dialog, caption, sizeof caption);
+    std::printf("caption %s\n", toUtf8(caption).c_str());
+    EnumChildWindows(search.dialog, sayControlText, 0);
+    sayRect("ready", search.dialog);
+    if (!waitFor(doneDeadline, [&] { return fileExists(doneFile); }))
+        return failWith("nobody said done");
+    SetForegroundWindow(search.dialog);
+    pumpFor(100);
+    pressKey(VK_ESCAPE);
+    return reportEnd(process, "ended");
+}
+
+HWND findShow() {
+    return FindWindowA(saverClass, "Screen Saver");
+}
+
+int waitShow(DWORD seconds) {
+    HWND show = nullptr;
+    if (!waitFor(seconds * 1000, [&] {
+            show = findShow();
+            return show != nullptr && IsWindowVisible(show) &&
+                   FindWindowExA(show, nullptr, viewClass, nullptr) != nullptr;
+        }))
+        return failWith("the show did not start");
+    RECT rect;
+    GetClientRect(show, &rect);
+    std::printf("ready %ld %ld\n", rect.right, rect.bottom);
+    std::fflush(stdout);
+    return 0;
+}
+
+int pressKeyToEnd() {
+    HWND show = findShow();
+    if (show == nullptr) return failWith("no show is running");
+    pressKey(VK_SPACE);
+    if (!waitFor(endDeadline, [] { return findShow() == nullptr; }))
+        return failWith("the show did not end on a key press");
+    say("ended");
+    return 0;
+}
+
+int usage() {
+    std::fputs("usage: demo_helper preview PROGRAM DONE_FILE | dialog PROGRAM DONE_FILE |"
+               " wait-show SECONDS | press-key\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    std::string command = argv[1];
+    if (command == "preview" && argc == 4) return runPreview(argv[2], argv[3]);
+    if (command == "dialog" && argc == 4) return runDialog(argv[2], argv[3]);
+    if (command == "wait-show" && argc == 3) return waitShow(std::strtoul(argv[2], nullptr, 10));
+    if (command == "press-key" && argc == 2) return pressKeyToEnd();
+    return usage();
+}
