@@ -158,15 +158,23 @@ LRESULT onShowNext(HWND window) {
 }
 
 // Stops the show and stores the resume point (or removes it, by the resume
-// option). After a failed open nothing is open, the stop fails, and the
-// point an earlier show stored stays as it was.
+// option). After a failed open nothing is open, and the point an earlier
+// show stored stays as it was.
 LRESULT onDestroy() {
     ForwardingVideoView& v = view();
     if (v.handle()) {
         try {
             DWORD minutes = 0;
             DWORD seconds = 0;
-            v.stop();
+            if (!v.isOpen()) throwWin32Error(ERROR_INVALID_FUNCTION);
+            // A driver may report a failed stop of a file that is playing
+            // (Wine's AVI player does without a sound device); the position
+            // can still be read, and the point must not be lost.
+            try {
+                v.stop();
+            } catch (Exception* e) {
+                dispose(e);
+            }
             v.getPosition(minutes, seconds);
             v.close();
             settings->saveResumePoint(playlist->current(), static_cast<int>(minutes),

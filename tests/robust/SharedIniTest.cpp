@@ -1,0 +1,177 @@
+// The INI file shared by a running show and the settings dialog: the dialog
+// writes "Setting" and "PlayList", the show only "Resume", without any
+// locking. The dialog's side is a Settings object in this process, as the
+// dialog uses it; the show is the real program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "RobustReport.h"
+#include "SaverProcess.h"
+#include "base/Exception.h"
+#include "settings/Settings.h"
+#include "support/TestPaths.h"
+
+namespace {
+
+const DWORD deadline = 30000;
+
+std::string clip(const char* name) {
+    return testpaths::sourcePath(std::string("tests\\media\\") + name);
+}
+
+std::string iniText(int resume, const std::string& file, bool withResumePoint) {
+    std::string text = "[Setting]\r\nRandom=0\r\nResume=" + std::to_string(resume) +
+                       "\r\nSound=1\r\n[PlayList]\r\nCount=1\r\nPath0=" + file + "\r\n";
+    if (withResumePoint) text += "[Resume]\r\nName=C:\\earlier.avi\r\nTime=3,7\r\n";
+    return text;
+}
+
+// The dialog's Settings, bound to the show's INI file.
+std::unique_ptr<Settings> openAsDialog(const std::string& iniPath) {
+    std::unique_ptr<Settings> dialog(new Settings);
+    dialog->bind("robust-dialog.ini");
+    dialog->iniPath = iniPath.c_str();
+    dialog->load();
+    return dialog;
+}
+
+// What the user changes in the dialog: every option and the whole list.
+std::vector<std::string> editAndSave(Settings& dialog, int listLength) {
+    static const char* const names[] = {"lime.avi", "blue.avi", "pattern.mpg", "pattern.wmv"};
+    std::vector<std::string> entries;
+    dialog.random = 1;
+    dialog.sound = 0;
+    dialog.entries.clear();
+    for (int i = 0; i < listLength; ++i) {
+        entries.push_back(clip(names[i % 4]));
+        dialog.entries.add(entries.back().c_str());
+    }
+    dialog.save();
+    return entries;
+}
+
+// Waits until the show's picture is on the screen: something not black in the middle.
+bool waitForPicture() {
+    HDC screen = GetDC(nullptr);
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    bool seen = false;
+    for (DWORD begun = GetTickCount(); !seen && GetTickCount() - begun < deadline; Sleep(10)) {
+        COLORREF pixel = GetPixel(screen, x, y);
+        seen = pixel != CLR_INVALID && (GetRValue(pixel) | GetGValue(pixel) | GetBValue(pixel)) > 40;
+    }
+    ReleaseDC(nullptr, screen);
+    return seen;
+}
+
+std::string endShow(SaverProcess& show) {
+    show.pressKey();
+    if (!show.waitForExit(deadline)) {
+        show.kill();
+        return " the show did not end on a key press";
+    }
+    std::string problems;
+    if (show.exitCode() != 0) problems += " exit code " + std::to_string(show.exitCode());
+    if (!show.nothingLeft()) problems += " something left running";
+    return problems;
+}
+
+std::string sectionKeys(const std::string& iniPath, const char* section) {
+    char buffer[4096];
+    DWORD got = GetPrivateProfileSectionA(section, buffer, sizeof buffer, iniPath.c_str());
+    std::string keys;
+    for (DWORD i = 0; i < got; ++i) keys += buffer[i] ? buffer[i] : '|';
+    return keys;
+}
+
+// The dialog's options and list, as a fresh load reads them.
+std::string checkDialogSide(const std::string& iniPath, const std::vector<std::string>& entries) {
+    std::unique_ptr<Settings> now = openAsDialog(iniPath);
+    std::string problems;
+    if (now->random != 1 || now->sound != 0) problems += " options lost";
+    std::vector<std::string> loaded;
+    for (int i = 0; i < now->entries.count(); ++i) loaded.push_back(now->entries.at(i).c_str());
+    if (loaded != entries) problems += " play list lost (" + sectionKeys(iniPath, "PlayList") + ")";
+    return problems;
+}
+
+// The show's resume point: the file it played, at some position.
+std::string checkShowSide(const std::string& iniPath, const std::string& played) {
+    std::unique_ptr<Settings> now = openAsDialog(iniPath);
+    std::string problems;
+    if (played != now->resumeName.c_str()) problems += " resume file lost (" + sectionKeys(iniPath, "Resume") + ")";
+    if (now->resumeMinutes != 0 || now->resumeSeconds < 0 || now->resumeSeconds > 59) problems += " resume time wrong";
+    return problems;
+}
+
+// The dialog saves while the show plays; then the show ends.
+std::string dialogSavesDuringShow() {
+    const std::string played = clip("long.avi");
+    std::string folder = SaverProcess::prepare("shared-during", iniText(1, played, false));
+    std::string iniPath = folder + "cinevane.ini";
+    SaverProcess show;
+    if (!show.start(folder) || !show.waitForWindow(deadline)) return " no show";
+    if (!waitForPicture()) return " no picture";
+    std::unique_ptr<Settings> dialog = openAsDialog(iniPath);
+    std::vector<std::string> entries = editAndSave(*dialog, 4);
+    // A second save with a shorter list, as a user who presses Apply twice.
+    entries = editAndSave(*dialog, 2);
+    std::string problems = endShow(show);
+    return problems + checkDialogSide(iniPath, entries) + checkShowSide(iniPath, played);
+}
+
+// The dialog loads, the show runs and ends, then the dialog saves.
+std::string showEndsWhileDialogOpen(int resume) {
+    const std::string played = clip("long.avi");
+    std::string folder = SaverProcess::prepare("shared-open", iniText(resume, played, true));
+    std::string iniPath = folder + "cinevane.ini";
+    std::unique_ptr<Settings> dialog = openAsDialog(iniPath);
+    SaverProcess show;
+    if (!show.start(folder) || !show.waitForWindow(deadline)) return " no show";
+    if (!waitForPicture()) return " no picture";
+    std::string problems = endShow(show);
+    std::vector<std::string> entries = editAndSave(*dialog, 3);
+    problems += checkDialogSide(iniPath, entries);
+    if (resume) {
+        problems += checkShowSide(iniPath, played);
+    } else if (!sectionKeys(iniPath, "Resume").empty()) {
+        // With the option off the show removes the point, and the dialog does not bring it back.
+        problems += " resume point not removed (" + sectionKeys(iniPath, "Resume") + ")";
+    }
+    return problems;
+}
+
+}  // namespace
+
+TEST(RobustSharedIni, ShowAndDialogKeepEachOthersSections) {
+    struct Scenario {
+        const char* what;
+        std::string (*run)();
+    };
+    const Scenario scenarios[] = {
+        {"the dialog saves twice while a show runs", dialogSavesDuringShow},
+        {"a show ends while the dialog has the file open (resume on)", [] { return showEndsWhileDialogOpen(1); }},
+        {"a show ends while the dialog has the file open (resume off)", [] { return showEndsWhileDialogOpen(0); }},
+    };
+    robust::Tally tally("shared INI file");
+    for (const Scenario& scenario : scenarios) {
+        std::string problems;
+        try {
+            problems = scenario.run();
+        } catch (Exception* e) {
+            problems = " threw code " + std::to_string(e->code);
+            dispose(e);
+        }
+        tally.record(problems.empty());
+        std::printf("shared %-62s %s%s\n", scenario.what, problems.empty() ? "passed" : "FAILED:", problems.c_str());
+        std::fflush(stdout);
+        EXPECT_EQ("", problems) << scenario.what;
+    }
+    tally.print();
+}
