@@ -1,5 +1,7 @@
 #include "dialog/FilePicker.h"
 
+#include "dialog/ShellCalls.h"
+
 namespace {
 
 // The record layout that every system from Windows 95 on accepts.
@@ -86,7 +88,7 @@ void FilePicker::setFilter(const char* text) {
 
 bool FilePicker::run() {
     if (!fileBuffer) return false;
-    return GetOpenFileNameA(&record) != FALSE;
+    return shellcalls::getOpenFileName(&record) != FALSE;
 }
 
 bool FilePicker::isMultiple() const {

@@ -1,5 +1,7 @@
 #include "dialog/FolderPicker.h"
 
+#include "dialog/ShellCalls.h"
+
 FolderPicker::FolderPicker(HWND owner) : record() {
     record.hwndOwner = owner;
     record.ulFlags = BIF_RETURNONLYFSDIRS;
@@ -15,14 +17,14 @@ bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
         record.lpfn = preselectCallback;
         record.lParam = reinterpret_cast<LPARAM>(chosen);
     }
-    LPITEMIDLIST item = SHBrowseForFolderA(&record);
+    LPITEMIDLIST item = shellcalls::browseForFolder(&record);
     if (!item) return false;
     // Converted into a local buffer first, so that a failed conversion
     // keeps the previous choice.
     char path[MAX_PATH];
     path[0] = 0;
-    const bool converted = SHGetPathFromIDListA(item, path) && path[0];
-    CoTaskMemFree(item);
+    const bool converted = shellcalls::pathFromItemList(item, path) && path[0];
+    shellcalls::freeTaskMemory(item);
     if (!converted) return false;
     lstrcpynA(chosen, path, MAX_PATH);
     return true;

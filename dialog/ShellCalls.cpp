@@ -1,0 +1,44 @@
+#include "dialog/ShellCalls.h"
+
+namespace shellcalls {
+namespace {
+
+// Loaded once per process and kept: the dialog may be opened again.
+FARPROC lookUp(const char* library, const char* function) {
+    HMODULE module = GetModuleHandleA(library);
+    if (!module) module = LoadLibraryA(library);
+    return module ? GetProcAddress(module, function) : nullptr;
+}
+
+template <typename Function>
+Function find(const char* library, const char* function) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(lookUp(library, function)));
+}
+
+}  // namespace
+
+BOOL getOpenFileName(OPENFILENAMEA* record) {
+    typedef BOOL(WINAPI * Call)(OPENFILENAMEA*);
+    static Call call = find<Call>("COMDLG32.DLL", "GetOpenFileNameA");
+    return call ? call(record) : FALSE;
+}
+
+LPITEMIDLIST browseForFolder(BROWSEINFOA* record) {
+    typedef LPITEMIDLIST(WINAPI * Call)(BROWSEINFOA*);
+    static Call call = find<Call>("SHELL32.DLL", "SHBrowseForFolderA");
+    return call ? call(record) : nullptr;
+}
+
+BOOL pathFromItemList(LPCITEMIDLIST item, char* path) {
+    typedef BOOL(WINAPI * Call)(LPCITEMIDLIST, char*);
+    static Call call = find<Call>("SHELL32.DLL", "SHGetPathFromIDListA");
+    return call ? call(item, path) : FALSE;
+}
+
+void freeTaskMemory(void* block) {
+    typedef void(WINAPI * Call)(void*);
+    static Call call = find<Call>("OLE32.DLL", "CoTaskMemFree");
+    if (call) call(block);
+}
+
+}  // namespace shellcalls
