@@ -119,8 +119,10 @@ void onMove(HWND dialog, int step) {
     const int index = list.getCurSel();
     if (index < 0 || index + step < 0 || index + step >= list.getCount()) return;
     CountedString text = list.getText(index);
-    list.deleteString(index);
-    list.insertString(index + step, text);
+    // The copy goes in before the original comes out, so that a failed
+    // insertion leaves the list as it was instead of losing the entry.
+    list.insertString(step < 0 ? index + step : index + step + 1, text);
+    list.deleteString(step < 0 ? index + 1 : index);
     list.setCurSel(index + step);
     selectionChanged(dialog);
 }

@@ -211,6 +211,32 @@ TEST_F(SettingsDialog, UpMovesTheEntryAndKeepsItSelected) {
     EXPECT_EQ(threeEntries[2], readIni("PlayList", "Path2"));
 }
 
+// A list box that refuses every insertion, as one out of memory does.
+LRESULT CALLBACK refusingListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LB_INSERTSTRING) return LB_ERRSPACE;
+    const WNDPROC original = reinterpret_cast<WNDPROC>(GetPropA(list, "original"));
+    return CallWindowProcA(original, list, message, wParam, lParam);
+}
+
+TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
+    writeList(threeEntries);
+    show([&](HWND) {
+        HWND list = item(listId);
+        const LONG original = GetWindowLongA(list, GWL_WNDPROC);
+        SetPropA(list, "original", reinterpret_cast<HANDLE>(original));
+        SetWindowLongA(list, GWL_WNDPROC, reinterpret_cast<LONG>(refusingListProc));
+        clickEntry(1);
+        driver::click(item(upId));
+        EXPECT_EQ(threeEntries, listed()) << "Up";
+        clickEntry(1);
+        driver::click(item(downId));
+        EXPECT_EQ(threeEntries, listed()) << "Down";
+        SetWindowLongA(list, GWL_WNDPROC, original);
+        RemovePropA(list, "original");
+        driver::click(item(IDCANCEL));
+    });
+}
+
 TEST_F(SettingsDialog, DownMovesTheEntryToTheEnd) {
     writeList(threeEntries);
     show([&](HWND) {
