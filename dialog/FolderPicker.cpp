@@ -24,7 +24,7 @@ bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
     char path[MAX_PATH];
     path[0] = 0;
     const bool converted = shellcalls::pathFromItemList(item, path) && path[0];
-    shellcalls::freeTaskMemory(item);
+    shellcalls::freeItemList(item);
     if (!converted) return false;
     lstrcpynA(chosen, path, MAX_PATH);
     return true;

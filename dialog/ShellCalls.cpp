@@ -35,10 +35,14 @@ BOOL pathFromItemList(LPCITEMIDLIST item, char* path) {
     return call ? call(item, path) : FALSE;
 }
 
-void freeTaskMemory(void* block) {
-    typedef void(WINAPI * Call)(void*);
-    static Call call = find<Call>("OLE32.DLL", "CoTaskMemFree");
-    if (call) call(block);
+void freeItemList(LPITEMIDLIST item) {
+    typedef HRESULT(WINAPI * Call)(IMalloc**);
+    static Call call = find<Call>("SHELL32.DLL", "SHGetMalloc");
+    IMalloc* allocator = nullptr;
+    if (call && SUCCEEDED(call(&allocator)) && allocator) {
+        allocator->Free(item);
+        allocator->Release();
+    }
 }
 
 }  // namespace shellcalls

@@ -12,6 +12,9 @@ namespace shellcalls {
 BOOL getOpenFileName(OPENFILENAMEA* record);
 LPITEMIDLIST browseForFolder(BROWSEINFOA* record);
 BOOL pathFromItemList(LPCITEMIDLIST item, char* path);
-void freeTaskMemory(void* block);
+// Frees an item list from the folder browser with the shell's own allocator,
+// which on Windows 95 and 98 is not the COM task allocator unless OLE32 was
+// loaded first.
+void freeItemList(LPITEMIDLIST item);
 
 }  // namespace shellcalls
