@@ -21,6 +21,8 @@ const int viewControlId = 0x65;
 const UINT productNameString = 101;  // "cinevane": the INI file name and the preview caption
 const WORD previewIcon = 105;
 const COLORREF captionColor = RGB(0, 0, 255);
+const UINT_PTR inputWatchTimer = 0x4356;
+const UINT inputWatchMilliseconds = 100;
 
 // Process-wide: the host makes one saver window per process, so these are
 // made at the first call and never again. Settings and Playlist are deleted
@@ -33,6 +35,16 @@ bool previewMode = false;
 // hand activation around while their video window goes away, and that must
 // not end the show.
 bool switchingFile = false;
+
+// The pointer and the mouse buttons as the last look at them found them.
+struct WatchedInput {
+    POINT cursor;
+    bool buttonDown[3];
+};
+WatchedInput watched;
+
+const int watchedKeys[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
+const UINT buttonMessages[3] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
 
 ForwardingVideoView& view() {
     static ForwardingVideoView instance;
@@ -65,6 +77,33 @@ CountedString productName() {
     return name;
 }
 
+// Some drivers (the DirectShow one, for mpg and wmv) draw the video in a
+// window of their own, run by a thread of their own, laid over the view: the
+// mouse over the picture reaches that window, never the show. So the pointer
+// and the buttons are also looked at on a timer, and a change is handed to
+// the closing rules as the input it stands for; they apply the same
+// threshold to it as to any other movement.
+void startInputWatch(HWND window) {
+    GetCursorPos(&watched.cursor);
+    for (int i = 0; i < 3; ++i) watched.buttonDown[i] = (GetAsyncKeyState(watchedKeys[i]) & 0x8000) != 0;
+    SetTimer(window, inputWatchTimer, inputWatchMilliseconds, nullptr);
+}
+
+void onInputWatch(HWND window) {
+    POINT cursor;
+    if (GetCursorPos(&cursor) && (cursor.x != watched.cursor.x || cursor.y != watched.cursor.y)) {
+        watched.cursor = cursor;
+        POINT client = cursor;
+        ScreenToClient(window, &client);
+        PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    }
+    for (int i = 0; i < 3; ++i) {
+        const bool down = (GetAsyncKeyState(watchedKeys[i]) & 0x8000) != 0;
+        if (down && !watched.buttonDown[i]) PostMessageA(window, buttonMessages[i], 0, 0);
+        watched.buttonDown[i] = down;
+    }
+}
+
 // Loads the settings, and in the full-screen show builds the play list,
 // finds the resume file and lays the view over the window. -1 refuses the
 // window: an empty play list or any failure.
@@ -91,6 +130,7 @@ LRESULT onCreate(HWND window) {
         ForwardingVideoView::registerClass();
         view().create(window, viewControlId, clientRect, 0, false);
         view().subclass(true);
+        startInputWatch(window);
         // Playing starts once the window exists and the loop runs.
         PostMessageA(window, WM_SHOW_START, resumeFound ? 1 : 0, 0);
         return 0;
@@ -249,6 +289,12 @@ LRESULT CALLBACK ShowController(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_SHOW_NEXT:
         if (showRunning()) return onShowNext(window);
+        break;
+    case WM_TIMER:
+        if (wParam == inputWatchTimer && showRunning()) {
+            onInputWatch(window);
+            return 0;
+        }
         break;
     }
     return defaultSaverProc(window, message, wParam, lParam);

@@ -240,3 +240,46 @@ TEST(ShowProgram, ActivationLostWhileTheEndedFileClosesKeepsTheShow) {
     ASSERT_TRUE(show.endWithKey());
     EXPECT_EQ(clip("red.avi"), show.folder.resumeName());
 }
+
+namespace {
+
+// The window the driver draws its video in, inside the show's view, once it
+// exists; mpg and wmv are drawn that way.
+HWND driverVideoWindow() {
+    HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
+    HWND view = saver ? FindWindowExA(saver, nullptr, "CinevaneView", nullptr) : nullptr;
+    return view ? GetWindow(view, GW_CHILD) : nullptr;
+}
+
+void moveMouseBy(int dx, int dy) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+TEST(ShowProgram, MouseOverTheDriversOwnVideoWindowEndsTheShow) {
+    for (const char* name : {"pattern.mpg", "pattern.wmv"}) {
+        SCOPED_TRACE(name);
+        Show show("mouse-over-video");
+        show.folder.setOptions(0, 0, 0);
+        show.folder.setEntries({clip(name)});
+        ASSERT_TRUE(show.start());
+
+        const DWORD start = GetTickCount();
+        HWND video = nullptr;
+        while (!(video = driverVideoWindow()) && show.running.running() && GetTickCount() - start < kDeadline)
+            Sleep(50);
+        ASSERT_NE(nullptr, video) << "the driver made no window of its own in the view";
+
+        POINT cursor;
+        GetCursorPos(&cursor);
+        moveMouseBy(cursor.x > 100 ? -40 : 40, cursor.y > 100 ? -40 : 40);
+        ASSERT_TRUE(show.running.waitForExit(kDeadline)) << "the show went on after the mouse moved";
+        EXPECT_EQ(0u, show.running.exitCode());
+    }
+}
