@@ -30,8 +30,8 @@ HWND WindowBase::create(const char* className, HWND parent, UINT id, const Bound
 HWND WindowBase::attach(const char* className, HWND window) {
     HWND old = hwnd;
     if (prevProc && IsWindow(old)) {
-        SetWindowLongA(old, GWL_USERDATA, 0);
-        SetWindowLongA(old, GWL_WNDPROC, reinterpret_cast<LONG>(prevProc));
+        SetWindowLongPtrA(old, GWLP_USERDATA, 0);
+        SetWindowLongPtrA(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc));
     }
     prevProc = nullptr;
     hwnd = nullptr;
@@ -52,17 +52,17 @@ void WindowBase::subclass(bool on) {
     if (on) {
         if (prevProc) return;
         prevProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(sharedWindowProc)));
-        SetWindowLongA(hwnd, GWL_USERDATA, reinterpret_cast<LONG>(this));
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sharedWindowProc)));
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     } else if (prevProc) {
-        SetWindowLongA(hwnd, GWL_USERDATA, 0);
-        SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(prevProc));
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc));
         prevProc = nullptr;
     }
 }
 
 WindowBase* WindowBase::objectOf(HWND hwnd) {
-    return reinterpret_cast<WindowBase*>(GetWindowLongA(hwnd, GWL_USERDATA));
+    return reinterpret_cast<WindowBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 // Nothing may unwind through the system's frames: an exception thrown by the
@@ -83,11 +83,11 @@ LRESULT CALLBACK WindowBase::sharedWindowProc(HWND hwnd, UINT message, WPARAM wP
     if (message == WM_DESTROY) {
         // Taking the object out first keeps messages sent during the
         // destruction from reaching an object that is letting go.
-        auto* object = reinterpret_cast<WindowBase*>(SetWindowLongA(hwnd, GWL_USERDATA, 0));
+        auto* object = reinterpret_cast<WindowBase*>(SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0));
         if (!object) return 0;
         LRESULT result = dispatch(object, hwnd, message, wParam, lParam);
         if (object->prevProc) {
-            SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(object->prevProc));
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object->prevProc));
         }
         object->prevProc = nullptr;
         object->hwnd = nullptr;

@@ -3,7 +3,7 @@
 #include "base/Window.h"
 
 // Adds subclassing to Window: once subclassed, the window's messages reach
-// windowProc and onCommand of the object, found through GWL_USERDATA.
+// windowProc and onCommand of the object, found through GWLP_USERDATA.
 class WindowBase : public Window {
 public:
     WindowBase();

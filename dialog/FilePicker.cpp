@@ -2,10 +2,14 @@
 
 #include "dialog/ShellCalls.h"
 
+#include <cstddef>
+
 namespace {
 
-// The record layout that every system from Windows 95 on accepts.
-const DWORD recordSize = 76;
+// The record layout that every system from Windows 95 on accepts: the
+// fields up to lpTemplateName (76 bytes for 32-bit programs, 136 for 64-bit).
+constexpr DWORD recordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(recordSize == (sizeof(void*) == 8 ? 136 : 76), "the Windows 95 record size");
 const int minimumBufferSize = MAX_PATH;
 
 char* allocateZeroed(int bytes) {

@@ -27,11 +27,13 @@ const char* findCommandTail(const char* commandLine) {
     return p;
 }
 
+// Window handles are 32-bit values in 64-bit Windows too (a 32-bit process
+// may be handed one), so the number wraps at 32 bits in both programs.
 HWND parseWindowHandle(const char* text) {
-    UINT_PTR value = 0;
+    DWORD value = 0;
     for (; *text >= '0' && *text <= '9'; ++text)
-        value = value * 10 + static_cast<UINT_PTR>(*text - '0');
-    return reinterpret_cast<HWND>(value);
+        value = value * 10 + static_cast<DWORD>(*text - '0');
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(value));
 }
 
 ModeChoice chooseMode(const char* commandTail) {

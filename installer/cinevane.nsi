@@ -9,9 +9,16 @@
 ; elevated or not, with or without file virtualization.
 ;
 ; makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3 -DPROGRAM=path\cinevane.scr
-;          -DICON=path\cinevane.ico -DOUTFILE=path\cinevane-setup.exe cinevane.nsi
+;          -DICON=path\cinevane.ico -DOUTFILE=path\cinevane-setup.exe [-DAMD64] cinevane.nsi
 
-Unicode false                  ; ANSI, so that it also runs on Windows 98
+!ifdef AMD64
+  ; The installer of the 64-bit program: a 64-bit installer, which NSIS
+  ; builds only as a Unicode one.
+  Unicode true
+  Target amd64-unicode
+!else
+  Unicode false                ; ANSI, so that it also runs on Windows 98
+!endif
 !ifndef VERSION
   !error "VERSION is not defined"
 !endif
@@ -119,7 +126,7 @@ FunctionEnd
 ; value is stored and running programs are told.
 !macro SET_SAVER_ACTIVE flag
   WriteRegStr HKCU "${DESKTOP}" "ScreenSaveActive" "${flag}"
-  System::Call 'user32::SystemParametersInfoA(i ${SPI_SETSCREENSAVEACTIVE}, i ${flag}, i 0, i ${SPIF_UPDATE_AND_SEND}) i'
+  System::Call 'user32::SystemParametersInfo(i ${SPI_SETSCREENSAVEACTIVE}, i ${flag}, p 0, i ${SPIF_UPDATE_AND_SEND}) i'
 !macroend
 
 Function .onInit

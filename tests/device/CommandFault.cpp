@@ -20,9 +20,15 @@ MCIERROR WINAPI passThrough(MCIDEVICEID device, UINT command, DWORD_PTR flags, D
 
 }  // namespace
 
-// The import slot that every call of mciSendCommandA in this program goes through.
+// The import slot that every call of mciSendCommandA in this program goes
+// through. 32-bit names carry the underscore and the stdcall byte count.
+#ifdef _WIN64
+#define SEND_COMMAND_IMPORT "__imp_mciSendCommandA"
+#else
+#define SEND_COMMAND_IMPORT "__imp__mciSendCommandA@16"
+#endif
 extern "C" {
-SendCommand importedSendCommand asm("__imp__mciSendCommandA@16") = passThrough;
+SendCommand importedSendCommand asm(SEND_COMMAND_IMPORT) = passThrough;
 }
 
 namespace commandfault {

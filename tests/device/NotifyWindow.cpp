@@ -30,9 +30,9 @@ bool NotifyWindow::waitForNotice() {
 LRESULT CALLBACK NotifyWindow::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongA(hwnd, GWL_USERDATA, reinterpret_cast<LONG>(create->lpCreateParams));
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<NotifyWindow*>(GetWindowLongA(hwnd, GWL_USERDATA));
+    auto* self = reinterpret_cast<NotifyWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (message == MM_MCINOTIFY && self) {
         self->received.push_back(Notice{wParam, lParam});
         return 0;

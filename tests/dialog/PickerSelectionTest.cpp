@@ -118,7 +118,8 @@ TEST(FilePickerSelection, RecordIsTheVersionFourLayout) {
     HWND owner = GetDesktopWindow();
     FilePicker picker(owner, dialogFlags, 4096);
     const OPENFILENAMEA& record = picker.dialogRecord();
-    EXPECT_EQ(76u, record.lStructSize);
+    // The fields up to lpTemplateName, as Windows 95 and NT 4 know them.
+    EXPECT_EQ(sizeof(void*) == 8 ? 136u : 76u, record.lStructSize);
     EXPECT_EQ(owner, record.hwndOwner);
     EXPECT_EQ(dialogFlags, record.Flags);
     EXPECT_EQ(4096u, record.nMaxFile);

@@ -222,16 +222,16 @@ TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
     writeList(threeEntries);
     show([&](HWND) {
         HWND list = item(listId);
-        const LONG original = GetWindowLongA(list, GWL_WNDPROC);
+        const LONG_PTR original = GetWindowLongPtrA(list, GWLP_WNDPROC);
         SetPropA(list, "original", reinterpret_cast<HANDLE>(original));
-        SetWindowLongA(list, GWL_WNDPROC, reinterpret_cast<LONG>(refusingListProc));
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refusingListProc));
         clickEntry(1);
         driver::click(item(upId));
         EXPECT_EQ(threeEntries, listed()) << "Up";
         clickEntry(1);
         driver::click(item(downId));
         EXPECT_EQ(threeEntries, listed()) << "Down";
-        SetWindowLongA(list, GWL_WNDPROC, original);
+        SetWindowLongPtrA(list, GWLP_WNDPROC, original);
         RemovePropA(list, "original");
         driver::click(item(IDCANCEL));
     });

@@ -102,9 +102,8 @@ TEST_F(SettingsMode, OkWithoutArgumentWritesTheIniBesideTheProgram) {
 }
 
 TEST_F(SettingsMode, ConfigureWithHandleOwnsTheDialogAndCancelWritesNothing) {
-    char arguments[32];
-    wsprintfA(arguments, "/c:%lu", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)));
-    HWND dialog = start(arguments);
+    const std::string arguments = "/c:" + std::to_string(reinterpret_cast<UINT_PTR>(owner));
+    HWND dialog = start(arguments.c_str());
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(owner, GetWindow(dialog, GW_OWNER));
     driver::click(GetDlgItem(dialog, IDCANCEL));

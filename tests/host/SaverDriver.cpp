@@ -307,6 +307,18 @@ DWORD readDword(const char* path, const char* name, DWORD fallback) {
     return value;
 }
 
+HWND readWindow(const char* path, const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+    ULONGLONG value = 0;
+    DWORD type = 0, size = sizeof value;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        type != REG_QWORD)
+        value = 0;
+    RegCloseKey(key);
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(value));
+}
+
 std::string readString(const char* path, const char* name) {
     char text[256] = {};
     DWORD size = sizeof text - 1;

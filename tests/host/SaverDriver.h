@@ -87,6 +87,8 @@ void destroyTestWindow(TestWindow* window);
 
 // Registry helpers for HKCU.
 DWORD readDword(const char* path, const char* name, DWORD fallback = 0);
+// A window handle that a fake recorded whole (REG_QWORD); null when absent.
+HWND readWindow(const char* path, const char* name);
 std::string readString(const char* path, const char* name);
 void writeString(const char* path, const char* name, const char* value);
 void writeDword(const char* path, const char* name, DWORD value);

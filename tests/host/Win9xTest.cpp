@@ -93,7 +93,7 @@ TEST_F(Win9x, AcceptedPasswordEndsTheShowAndScreenSaverRunningGoesOff) {
     pressKey('K');
     EXPECT_EQ(0u, finish(process));
     ASSERT_EQ(1u, fake("Calls"));
-    EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(saver)), fake("Window", 1));
+    EXPECT_EQ(saver, readWindow(FAKE_PASSWORD_KEY, "Window1"));
     EXPECT_EQ(1u, fake("Running", 1));  // on while the password guards the desktop
     EXPECT_FALSE(screenSaverRunning());
 }
@@ -224,7 +224,7 @@ TEST_F(Win9x, PasswordChangeCallsTheSystemDialog) {
     EXPECT_EQ(0u, finish(process));
     EXPECT_EQ(1u, readDword(FAKE_MPR_KEY, "Calls"));
     EXPECT_EQ("SCRSAVE", readString(FAKE_MPR_KEY, "Provider"));
-    EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(owner->handle)), readDword(FAKE_MPR_KEY, "Parent"));
+    EXPECT_EQ(owner->handle, readWindow(FAKE_MPR_KEY, "Parent"));
     EXPECT_EQ(0u, readDword(FAKE_MPR_KEY, "Reserved"));
 
     // Without a live handle the foreground window is the parent.
@@ -232,8 +232,7 @@ TEST_F(Win9x, PasswordChangeCallsTheSystemDialog) {
     process = startWith(copy, "-A 12");
     EXPECT_EQ(0u, finish(process));
     EXPECT_EQ(2u, readDword(FAKE_MPR_KEY, "Calls"));
-    EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(foregroundWindow()->handle)),
-              readDword(FAKE_MPR_KEY, "Parent"));
+    EXPECT_EQ(foregroundWindow()->handle, readWindow(FAKE_MPR_KEY, "Parent"));
 
     // Without the component the mode ends quietly.
     Copy bare = makeCopy("win9x-no-mpr", WIN98_PROGRAM);

@@ -176,8 +176,8 @@ int runProgramPreview(const char* program) {
     if (host == nullptr) return failWith("no preview window");
     pumpFor(100);
     char commandLine[600];
-    wsprintfA(commandLine, "\"%s\" /p %lu", program,
-              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(host)));
+    snprintf(commandLine, sizeof commandLine, "\"%s\" /p %llu", program,
+             static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host)));
     PROCESS_INFORMATION process;
     if (!startProgram(commandLine, process)) return failWith("cannot start the program");
     HWND preview = nullptr;

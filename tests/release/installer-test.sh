@@ -18,14 +18,14 @@ fail() { echo "FAIL ($case): $*" >&2; failures=$((failures + 1)); }
 # Each Wine process costs a fraction of a second, so the user's desktop
 # settings are read once per check (snapshot) and looked up in that copy.
 desktop_values=""
-snapshot() { desktop_values=$(wine reg query "$desktop" 2>/dev/null | tr -d '\r'); }
+snapshot() { desktop_values=$("$WINE" reg query "$desktop" 2>/dev/null | tr -d '\r'); }
 # Prints a value of the snapshot; fails when the value does not exist.
 desktop_get() {
   sed -n "s/^    $(sed 's/[.]/[.]/g' <<<"$1")    REG_[A-Z_]*    \{0,1\}//p" <<<"$desktop_values" | grep ''
 }
-reg_set() { wine reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
-reg_del() { wine reg delete "$1" /v "$2" /f >/dev/null 2>&1 || true; }
-key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+reg_set() { "$WINE" reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
+reg_del() { "$WINE" reg delete "$1" /v "$2" /f >/dev/null 2>&1 || true; }
+key_exists() { "$WINE" reg query "$1" >/dev/null 2>&1; }
 
 expect_value() {  # NAME EXPECTED
   local got
@@ -44,8 +44,8 @@ unix_path() { local p=${1#[Cc]:\\}; printf '%s/drive_c/%s\n' "$WINEPREFIX" "${p/
 install() {  # [DIR]
   local rc batch
   batch=$(mktemp --suffix=.bat)
-  printf '"%s" /S%s\r\nexit %%ERRORLEVEL%%\r\n' "$(winepath -w "$setup")" "${1:+ /D=$1}" > "$batch"
-  wine cmd /c "$(winepath -w "$batch")" >/dev/null 2>&1
+  printf '"%s" /S%s\r\nexit %%ERRORLEVEL%%\r\n' "$("$WINE" winepath -w "$setup")" "${1:+ /D=$1}" > "$batch"
+  "$WINE" cmd /c "$("$WINE" winepath -w "$batch")" >/dev/null 2>&1
   rc=$?
   rm -f "$batch"
   [ $rc -eq 0 ] || fail "installer exited with $rc"
@@ -55,7 +55,7 @@ install() {  # [DIR]
 # it is done when its last step, removing the program's own key, has run.
 uninstall() {  # INSTALL_DIR (Unix path)
   local rc deadline=$((SECONDS + 90))
-  wine "$(winepath -w "$1/cinevane-uninstall.exe")" /S >/dev/null 2>&1
+  "$WINE" "$("$WINE" winepath -w "$1/cinevane-uninstall.exe")" /S >/dev/null 2>&1
   rc=$?
   [ $rc -eq 0 ] || fail "uninstaller exited with $rc"
   while key_exists "$appkey" || [ -e "$1/cinevane-uninstall.exe" ]; do
@@ -68,7 +68,7 @@ expect_installed() {  # INSTALL_DIR
   local saver prog
   snapshot
   if ! saver=$(desktop_get SCRNSAVE.EXE); then fail "SCRNSAVE.EXE not set"; return; fi
-  prog=$(winepath -u "$saver" 2>/dev/null)
+  prog=$("$WINE" winepath -u "$saver" 2>/dev/null)
   [ "$(realpath -m "$prog")" = "$(realpath -m "$1/cinevane.scr")" ] ||
     fail "SCRNSAVE.EXE names $saver, not $1/cinevane.scr"
   cmp -s "$prog" "$program" || fail "installed program differs from the built one"
@@ -99,12 +99,12 @@ restore() {
 }
 trap restore EXIT
 
-default_dir=$(unix_path 'C:\users')/$(wine cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')/AppData/Local/Programs/cinevane
+default_dir=$(unix_path 'C:\users')/$("$WINE" cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')/AppData/Local/Programs/cinevane
 
 # The user's other settings, which nothing may touch.
 reg_set "$desktop" ScreenSaveTimeOut 600
-wine reg delete "$appkey" /f >/dev/null 2>&1
-wine reg delete "$uninstkey" /f >/dev/null 2>&1
+"$WINE" reg delete "$appkey" /f >/dev/null 2>&1
+"$WINE" reg delete "$uninstkey" /f >/dev/null 2>&1
 
 case="earlier saver given back"; echo "-- $case"
 reg_set "$desktop" SCRNSAVE.EXE 'C:\windows\system32\other.scr'

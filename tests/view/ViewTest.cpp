@@ -133,7 +133,7 @@ protected:
     // its own procedure, as a show does.
     HWND createForwarding(ForwardingVideoView& view) {
         HWND window = view.create(parent, 101, Bounds(0, 0, viewWidth, viewHeight), 0, false);
-        SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(classSpy));
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classSpy));
         view.subclass(true);
         return window;
     }
@@ -300,7 +300,7 @@ TEST_F(ViewTest, ClipStoppedOrClosedPostsNothing) {
         SCOPED_TRACE(closeIt ? "close" : "stop");
         ForwardingVideoView view;
         HWND window = createForwarding(view);
-        SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(notifySpy));
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(notifySpy));
         view.open(clip("long.avi").c_str());
         view.play(0, 0, 0, 0);
         if (closeIt) {
@@ -395,7 +395,7 @@ TEST_F(ViewTest, AttachBindsOnlyViewWindows) {
 
 TEST_F(ViewTest, DestructorLeavesTheWindowAlone) {
     HWND window;
-    LONG classProc = reinterpret_cast<LONG>(&VideoView::viewClassProc);
+    LONG_PTR classProc = reinterpret_cast<LONG_PTR>(&VideoView::viewClassProc);
     {
         ForwardingVideoView view;
         window = view.create(parent, 101, Bounds(0, 0, viewWidth, viewHeight), 0, false);
@@ -404,7 +404,7 @@ TEST_F(ViewTest, DestructorLeavesTheWindowAlone) {
     }
     ASSERT_TRUE(IsWindow(window));
     EXPECT_EQ(nullptr, GetPropA(window, "CinevaneView"));
-    EXPECT_EQ(classProc, GetWindowLongA(window, GWL_WNDPROC));
+    EXPECT_EQ(classProc, GetWindowLongPtrA(window, GWLP_WNDPROC));
     DestroyWindow(window);
 }
 

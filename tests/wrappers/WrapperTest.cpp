@@ -109,17 +109,17 @@ TEST_F(WrapperTest, CreateSubclassAndDestroyThroughEveryState) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_FUNCTION),
               thrownCode([&] { button.create(parent, 8, Bounds(), 0, false); }));
 
-    const LONG original = GetWindowLongA(window, GWL_WNDPROC);
-    const LONG shared = reinterpret_cast<LONG>(WindowBase::sharedWindowProc);
+    const LONG_PTR original = GetWindowLongPtrA(window, GWLP_WNDPROC);
+    const LONG_PTR shared = reinterpret_cast<LONG_PTR>(WindowBase::sharedWindowProc);
     for (int twice = 0; twice < 2; ++twice) {
         button.subclass(true);
-        EXPECT_EQ(shared, GetWindowLongA(window, GWL_WNDPROC));
-        EXPECT_EQ(reinterpret_cast<LONG>(&button), GetWindowLongA(window, GWL_USERDATA));
+        EXPECT_EQ(shared, GetWindowLongPtrA(window, GWLP_WNDPROC));
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(&button), GetWindowLongPtrA(window, GWLP_USERDATA));
     }
     for (int twice = 0; twice < 2; ++twice) {
         button.subclass(false);
-        EXPECT_EQ(original, GetWindowLongA(window, GWL_WNDPROC));
-        EXPECT_EQ(0, GetWindowLongA(window, GWL_USERDATA));
+        EXPECT_EQ(original, GetWindowLongPtrA(window, GWLP_WNDPROC));
+        EXPECT_EQ(0, GetWindowLongPtrA(window, GWLP_USERDATA));
     }
 
     button.subclass(true);
@@ -172,8 +172,8 @@ TEST_F(WrapperTest, AttachChecksTheClass) {
     ButtonControl button;
     EXPECT_EQ(nullptr, button.attach(buttonWindow));
     EXPECT_EQ(buttonWindow, button.handle());
-    EXPECT_NE(reinterpret_cast<LONG>(WindowBase::sharedWindowProc),
-              GetWindowLongA(buttonWindow, GWL_WNDPROC)) << "attaching does not subclass";
+    EXPECT_NE(reinterpret_cast<LONG_PTR>(WindowBase::sharedWindowProc),
+              GetWindowLongPtrA(buttonWindow, GWLP_WNDPROC)) << "attaching does not subclass";
     EXPECT_EQ(buttonWindow, button.attach(nullptr));
 
     HWND gone = newButton();
@@ -214,13 +214,13 @@ TEST_F(WrapperTest, SharedProcedureRoutesCommandsAndDestruction) {
     HWND again = recorder.create(parent, 4, Bounds(0, 0, 40, 40), 0, false);
     EXPECT_NE(nullptr, again);
     recorder.subclass(true);
-    EXPECT_EQ(reinterpret_cast<LONG>(&recorder), GetWindowLongA(again, GWL_USERDATA));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&recorder), GetWindowLongPtrA(again, GWLP_USERDATA));
 }
 
 TEST_F(WrapperTest, SharedProcedureWithoutAnObject) {
     HWND window = CreateWindowExA(0, spyClass, "abc", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(WindowBase::sharedWindowProc));
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowBase::sharedWindowProc));
     spySaw.clear();
     EXPECT_EQ(0, SendMessageA(window, WM_COMMAND, MAKEWPARAM(1, 0), 0));
     EXPECT_EQ(3, SendMessageA(window, WM_GETTEXTLENGTH, 0, 0)) << "default processing";
@@ -230,7 +230,7 @@ TEST_F(WrapperTest, SharedProcedureWithoutAnObject) {
 
 TEST_F(WrapperTest, DestroyingASubclassedWrapperRestoresTheProcedure) {
     HWND window = newButton();
-    const LONG original = GetWindowLongA(window, GWL_WNDPROC);
+    const LONG_PTR original = GetWindowLongPtrA(window, GWLP_WNDPROC);
     {
         ButtonControl button;
         button.attach(window);
@@ -238,8 +238,8 @@ TEST_F(WrapperTest, DestroyingASubclassedWrapperRestoresTheProcedure) {
         button.setCheck(BST_CHECKED);
     }
     ASSERT_TRUE(IsWindow(window));
-    EXPECT_EQ(original, GetWindowLongA(window, GWL_WNDPROC));
-    EXPECT_EQ(0, GetWindowLongA(window, GWL_USERDATA));
+    EXPECT_EQ(original, GetWindowLongPtrA(window, GWLP_WNDPROC));
+    EXPECT_EQ(0, GetWindowLongPtrA(window, GWLP_USERDATA));
     EXPECT_EQ(BST_CHECKED, SendMessageA(window, BM_GETCHECK, 0, 0));
     SendMessageA(window, BM_SETCHECK, BST_UNCHECKED, 0);
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(window, BM_GETCHECK, 0, 0));

@@ -22,10 +22,20 @@ inline void write(HKEY key, const char* name, DWORD value) {
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
+// A window handle whole, as a 64-bit value, in either program.
+inline void writeWindow(HKEY key, const char* name, HWND window) {
+    ULONGLONG value = reinterpret_cast<UINT_PTR>(window);
+    RegSetValueExA(key, name, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+inline const char* indexedName(char (&indexed)[64], const char* name, DWORD index) {
+    wsprintfA(indexed, "%s%lu", name, index);
+    return indexed;
+}
+
 inline void writeIndexed(HKEY key, const char* name, DWORD index, DWORD value) {
     char indexed[64];
-    wsprintfA(indexed, "%s%lu", name, index);
-    write(key, indexed, value);
+    write(key, indexedName(indexed, name, index), value);
 }
 
 }  // namespace fakerecord

@@ -7,7 +7,7 @@ extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider
     fakerecord::write(key, "Calls", fakerecord::read(key, "Calls") + 1);
     if (provider)
         RegSetValueExA(key, "Provider", 0, REG_SZ, reinterpret_cast<const BYTE*>(provider), lstrlenA(provider) + 1);
-    fakerecord::write(key, "Parent", static_cast<DWORD>(reinterpret_cast<UINT_PTR>(parent)));
+    fakerecord::writeWindow(key, "Parent", parent);
     fakerecord::write(key, "Reserved", reserved1 | reserved2);
     RegCloseKey(key);
     return 0;

@@ -20,7 +20,8 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     DWORD call = fakerecord::read(key, "Calls") + 1;
     fakerecord::write(key, "Calls", call);
     fakerecord::writeIndexed(key, "Entry", call, entry);
-    fakerecord::writeIndexed(key, "Window", call, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)));
+    char name[64];
+    fakerecord::writeWindow(key, fakerecord::indexedName(name, "Window", call), window);
     BOOL running = FALSE;
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     fakerecord::writeIndexed(key, "Running", call, running ? 1 : 0);
