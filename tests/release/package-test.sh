@@ -34,8 +34,8 @@ unzip -q "$zip" -d "$work/unpacked"
 top=$work/unpacked/cinevane-$version
 cmp -s "$top/cinevane.scr" "$build/cinevane.scr" || fail "cinevane.scr is not the built program"
 cmp -s "$top/x64/cinevane.scr" "$build64/cinevane.scr" || fail "x64/cinevane.scr is not the built 64-bit program"
-file -b "$top/cinevane.scr" | grep -q '^PE32 executable (GUI) Intel 80386' || fail "cinevane.scr is not a 32-bit Windows program"
-file -b "$top/x64/cinevane.scr" | grep -q '^PE32+ executable (GUI) x86-64' || fail "x64/cinevane.scr is not a 64-bit Windows program"
+LC_ALL=C file -b "$top/cinevane.scr" | grep -q '^PE32 executable (GUI) Intel 80386' || fail "cinevane.scr is not a 32-bit Windows program"
+LC_ALL=C file -b "$top/x64/cinevane.scr" | grep -q '^PE32+ executable (GUI) x86-64' || fail "x64/cinevane.scr is not a 64-bit Windows program"
 cmp -s "$top/cinevane-setup.exe" "$build/cinevane-setup.exe" || fail "cinevane-setup.exe is not the built installer"
 cmp -s "$work/dist/cinevane-$version-setup.exe" "$build/cinevane-setup.exe" || fail "no installer beside the zip"
 
