@@ -5,6 +5,7 @@
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
 #include "playback/ShowController.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ int runSaver(HWND parent) {
     saverClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
     saverClass.lpfnWndProc = hostWindowProc;
     saverClass.hInstance = host.moduleHandle;
-    saverClass.hIcon = LoadIconA(host.moduleHandle, MAKEINTRESOURCEA(100));
+    saverClass.hIcon = LoadIconA(host.moduleHandle, MAKEINTRESOURCEA(IDI_SAVER_CLASS));
     saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     saverClass.lpszClassName = SAVER_CLASS;
 

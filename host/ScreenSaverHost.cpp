@@ -8,6 +8,7 @@
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
 #include "host/SaverWindow.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ int runMode(const ModeChoice& choice) {
 int runSettingsDialog(HWND parent) {
     HMODULE module = hostState().moduleHandle;
     if (!registerDialogClasses(module)) return 0;
-    return static_cast<int>(DialogBoxParamA(module, MAKEINTRESOURCEA(2003), parent, settingsDialogProc, 0));
+    return static_cast<int>(DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SETTINGS), parent, settingsDialogProc, 0));
 }
 
 void changePassword(HWND parent) {

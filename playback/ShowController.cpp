@@ -13,13 +13,12 @@
 #include "playback/Playlist.h"
 #include "playback/PlaylistBuilder.h"
 #include "playback/ShowMessages.h"
+#include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 
 namespace {
 
 const int viewControlId = 0x65;
-const UINT productNameString = 101;  // "cinevane": the INI file name and the preview caption
-const WORD previewIcon = 105;
 const COLORREF captionColor = RGB(0, 0, 255);
 const UINT_PTR inputWatchTimer = 0x4356;
 const UINT inputWatchMilliseconds = 100;
@@ -73,7 +72,7 @@ void makeObjectsOnce() {
 
 CountedString productName() {
     CountedString name;
-    name.loadString(nullptr, productNameString);
+    name.loadString(nullptr, IDS_PRODUCT_NAME);
     return name;
 }
 
@@ -239,7 +238,7 @@ LRESULT paintPreview(HWND window) {
     FillRect(dc, clientRect.asRect(), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
     int x = 0;
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(previewIcon));
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
     ICONINFO info;
     if (icon && GetIconInfo(icon, &info)) {
         BITMAP bitmap;
