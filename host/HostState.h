@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/OwnedHandles.h"
+
 typedef BOOL(WINAPI* VerifyPasswordProc)(HWND window);
 typedef HANDLE(WINAPI* AssociateContextProc)(HWND window, HANDLE context);
 
@@ -14,7 +16,7 @@ struct HostState {
     bool isClosing = false;          // a close has been approved
     bool isChecking = false;         // the password request is being answered
 
-    HMODULE passwordLibrary = nullptr;        // "PASSWORD.CPL" while loaded
+    LoadedLibrary passwordLibrary;            // "PASSWORD.CPL" while loaded
     VerifyPasswordProc verifyPassword = nullptr;  // non-null: password protection
     DWORD lastCheckTick = 0xFFFFFFFF;         // end of the last request; none yet
     POINT referenceCursor = {0, 0};           // where mouse movement is measured from

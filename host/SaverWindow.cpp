@@ -2,6 +2,7 @@
 
 #include "base/Exception.h"
 #include "base/InputMessages.h"
+#include "base/OwnedHandles.h"
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
 #include "playback/ShowController.h"
@@ -30,10 +31,9 @@ WindowPlacement fullScreenPlacement() {
     r.bottom = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     if (r.right == 0 || r.bottom == 0) {
         // Systems without the virtual-screen metrics (Windows 95) answer 0.
-        HDC screen = GetDC(nullptr);
+        WindowDc screen(nullptr);
         RECT clip = {};
-        GetClipBox(screen, &clip);
-        ReleaseDC(nullptr, screen);
+        GetClipBox(screen.handle(), &clip);
         r = {clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top};
     }
     return placement;

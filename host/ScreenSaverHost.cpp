@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/Exception.h"
+#include "base/OwnedHandles.h"
 #include "dialog/SettingsDialogProc.h"
 #include "host/ExceptionGuard.h"
 #include "host/HostState.h"
@@ -71,12 +72,9 @@ int runSettingsDialog(HWND parent) {
 }
 
 void changePassword(HWND parent) {
-    HMODULE library = LoadLibraryA("MPR.DLL");
-    if (!library) return;
-    ChangePasswordProc change = reinterpret_cast<ChangePasswordProc>(
-        reinterpret_cast<void*>(GetProcAddress(library, "PwdChangePasswordA")));
+    LoadedLibrary library("MPR.DLL");
+    ChangePasswordProc change = library.find<ChangePasswordProc>("PwdChangePasswordA");
     if (change) change("SCRSAVE", parent, 0, 0);
-    FreeLibrary(library);
 }
 
 bool registerDialogClasses(HMODULE) {

@@ -7,6 +7,7 @@
 #include "base/Bounds.h"
 #include "base/CountedString.h"
 #include "base/Exception.h"
+#include "base/OwnedHandles.h"
 #include "host/ClosingRules.h"
 #include "host/HostState.h"
 #include "playback/ForwardingVideoView.h"
@@ -233,21 +234,20 @@ LRESULT onDestroy() {
 // The preview's still picture: black, the icon at the top left and the
 // product name in blue right of it.
 LRESULT paintPreview(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    PaintDc paint(window);
+    HDC dc = paint.handle();
     FillRect(dc, clientRect.asRect(), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
     int x = 0;
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
     ICONINFO info;
     if (icon && GetIconInfo(icon, &info)) {
+        GdiObject mask(info.hbmMask), colour(info.hbmColor);
         BITMAP bitmap;
-        if (GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) == sizeof bitmap) {
+        if (GetObjectA(colour.handle(), sizeof bitmap, &bitmap) == sizeof bitmap) {
             DrawIcon(dc, 0, 0, icon);
             x = bitmap.bmWidth;
         }
-        DeleteObject(info.hbmMask);
-        DeleteObject(info.hbmColor);
     }
 
     SetTextColor(dc, captionColor);
@@ -258,7 +258,6 @@ LRESULT paintPreview(HWND window) {
     } catch (Exception* e) {
         dispose(e);
     }
-    EndPaint(window, &paint);
     return 0;
 }
 
