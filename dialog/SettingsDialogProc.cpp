@@ -13,9 +13,6 @@
 
 namespace {
 
-// Private message: recompute the button states from the list's selection.
-const UINT WM_UPDATE_BUTTONS = WM_USER + 1;
-
 const WPARAM listSelectionChanged = MAKEWPARAM(IDC_ENTRY_LIST, LBN_SELCHANGE);
 const DWORD openFileFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
 const int selectionBufferSize = 4096;
