@@ -69,6 +69,32 @@ TEST_F(PickerDialog, OneFileGivesItsFullPath) {
     EXPECT_EQ(std::vector<std::string>({folder + "only.wmv"}), selectedPaths(picker));
 }
 
+// The picker keeps its buffer from one run to the next. Whether the dialog
+// ends a single path with one zero or more, the earlier run's names must not
+// come back.
+TEST_F(PickerDialog, SeveralFilesThenOneFileGiveOnlyThatFile) {
+    const std::string folder = systemdialogs::scratchFolder("again");
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) systemdialogs::makeFile(folder + name);
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    picker.setFilter(videoFilter);
+    driver::whenDialogAppears(chooseFiles(folder, {"c.avi", "a.avi", "b.avi"}));
+    ASSERT_TRUE(picker.run());
+    ASSERT_EQ(3, picker.selectedCount());
+    const std::string several(picker.selectionBuffer(), 4096);
+
+    driver::whenDialogAppears(chooseFiles(folder, {"b.avi"}));
+    ASSERT_TRUE(picker.run());
+    EXPECT_EQ(std::vector<std::string>({folder + "b.avi"}), selectedPaths(picker));
+
+    // As a dialog leaves the buffer that writes the path with one zero: the
+    // earlier names follow it.
+    const size_t end = lstrlenA(picker.selectionBuffer()) + 1;
+    ASSERT_LT(end, several.size());
+    memcpy(picker.selectionBuffer() + end, several.data() + end, several.size() - end);
+    ASSERT_NE(0, picker.selectionBuffer()[end]) << "the earlier names should follow the path";
+    EXPECT_EQ(std::vector<std::string>({folder + "b.avi"}), selectedPaths(picker));
+}
+
 TEST_F(PickerDialog, FilesInADriveRootGetOneBackslash) {
     const std::vector<std::string> names = {"cinevane-root-1.avi", "cinevane-root-2.avi"};
     for (const std::string& name : names) systemdialogs::makeFile("C:\\" + name);
