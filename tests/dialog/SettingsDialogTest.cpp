@@ -7,15 +7,15 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
+#include "support/MessagePump.h"
 #include "dialog/SettingsDialogProc.h"
 #include "SystemDialogs.h"
 #include "resources/ResourceIds.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -23,11 +23,6 @@ namespace {
 
 // Result of a dialog that its test script left open.
 const INT_PTR scriptLeftOpen = 99;
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 class SettingsDialog : public testing::Test {
 protected:
@@ -298,7 +293,7 @@ TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
     writeIni("Setting", "Random", "0");
     writeList(threeEntries);
     writeIni("Resume", "Time", "1,2");
-    const std::string before = readFile(iniPath);
+    const std::string before = testfiles::readBytes(iniPath);
     ASSERT_FALSE(before.empty());
     const INT_PTR result = show([&](HWND) {
         clickEntry(2);
@@ -310,7 +305,7 @@ TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
         driver::click(item(IDCANCEL));
     });
     EXPECT_EQ(IDCANCEL, result);
-    EXPECT_EQ(before, readFile(iniPath));
+    EXPECT_EQ(before, testfiles::readBytes(iniPath));
 }
 
 TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
@@ -328,8 +323,8 @@ TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
 }
 
 TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
-    const std::string folder = systemdialogs::scratchFolder("add");
-    for (const char* name : {"a.wmv", "b.avi", "c.mpg"}) systemdialogs::makeFile(folder + name);
+    const std::string folder = testpaths::freshFolder("add");
+    for (const char* name : {"a.wmv", "b.avi", "c.mpg"}) EXPECT_TRUE(testfiles::touch(folder + name));
     writeList({"C:\\first.avi"});
     HWND fileDialogOwner = nullptr;
     const INT_PTR result = show([&](HWND dialog) {
@@ -339,10 +334,10 @@ TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
             systemdialogs::chooseFiles(fileDialog, folder, "\"b.avi\" \"a.wmv\" \"c.mpg\"");
         });
         driver::click(item(IDC_ADD_FILE));
-        driver::pumpUntil([&] { return listed().size() == 4; });
+        pump::until([&] { return listed().size() == 4; });
         driver::whenDialogAppears([&](HWND fileDialog) { systemdialogs::chooseFiles(fileDialog, folder, "b.avi"); });
         driver::click(item(IDC_ADD_FILE));
-        driver::pumpUntil([&] { return listed().size() == 5; });
+        pump::until([&] { return listed().size() == 5; });
         // A cancelled dialog adds nothing.
         driver::whenDialogAppears(systemdialogs::cancel);
         driver::click(item(IDC_ADD_FILE));
@@ -367,7 +362,7 @@ TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {
         driver::click(item(IDC_ADD_FOLDER));
         driver::whenDialogAppears(systemdialogs::cancel);
         driver::click(item(IDC_ADD_FOLDER));
-        driver::pumpUntil([&] { return listed().size() == 2; });
+        pump::until([&] { return listed().size() == 2; });
         EXPECT_EQ(std::vector<std::string>({"C:\\", folder + "\\"}), listed());
         driver::click(item(IDCANCEL));
     });
