@@ -9,6 +9,7 @@
 
 #include "DialogDriver.h"
 #include "resources/ResourceIds.h"
+#include "support/MessagePump.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
 #include "support/TestFiles.h"
@@ -29,10 +30,16 @@ protected:
         DestroyWindow(owner);
     }
 
-    // Starts the program and waits for its dialog.
+    // Starts the program and waits for its dialog. A click lands where the
+    // dialog is drawn: it is awaited painted, and in front.
     HWND start(const std::string& arguments) {
         EXPECT_TRUE(process.start(copy.program, arguments));
-        return process.waitForDialog();
+        HWND dialog = process.waitForDialog();
+        if (!dialog) return nullptr;
+        EXPECT_TRUE(RunningProgram::settle(dialog));
+        SetForegroundWindow(dialog);
+        EXPECT_TRUE(pump::until([&] { return GetForegroundWindow() == dialog; }));
+        return dialog;
     }
 
     ProgramCopy copy{"mode", ProgramCopy::builtProgram(), "settings-mode.scr"};
@@ -47,7 +54,9 @@ TEST_F(SettingsMode, OkWithoutArgumentWritesTheIniBesideTheProgram) {
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(nullptr, GetWindow(dialog, GW_OWNER));
     EXPECT_EQ("設定", driver::wideText(dialog));
-    driver::click(GetDlgItem(dialog, IDC_NO_SOUND));
+    HWND noSound = GetDlgItem(dialog, IDC_NO_SOUND);
+    driver::click(noSound);
+    ASSERT_TRUE(pump::until([&] { return SendMessageA(noSound, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
     driver::click(GetDlgItem(dialog, IDOK));
     EXPECT_EQ(1u, process.finish());
     EXPECT_EQ("0", copy.iniValue("PlayList", "Count", "<missing>"));
