@@ -95,9 +95,15 @@ bool FilePicker::run() {
     return shellcalls::getOpenFileName(&record) != FALSE;
 }
 
+// Told by the dialog's own answer: the names of a multiple selection start
+// right after the directory's terminating zero, while a single path has a
+// separator before its file name. The bytes after the first text tell
+// nothing: the buffer is kept between runs, and a dialog that writes a
+// single path with one terminating zero leaves an earlier run's names there.
 bool FilePicker::isMultiple() const {
     if (!(record.Flags & OFN_ALLOWMULTISELECT)) return false;
-    return fileBuffer[lstrlenA(fileBuffer) + 1] != 0;
+    const DWORD offset = record.nFileOffset;
+    return offset > 0 && offset < record.nMaxFile && fileBuffer[offset - 1] == 0;
 }
 
 int FilePicker::selectedCount() const {

@@ -20,9 +20,10 @@ public:
     const char* selectedPath(int index);
 
     // The buffer the dialog writes its selection into (null when inert),
-    // and the record handed to it.
+    // and the record handed to it, whose nFileOffset the dialog sets.
     char* selectionBuffer() const { return fileBuffer; }
     const OPENFILENAMEA& dialogRecord() const { return record; }
+    OPENFILENAMEA& dialogRecord() { return record; }
 
 private:
     FilePicker(const FilePicker&) = delete;

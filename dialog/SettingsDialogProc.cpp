@@ -8,20 +8,14 @@
 #include "base/ListBoxControl.h"
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
+#include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 
 namespace {
 
-// Private message: recompute the button states from the list's selection.
-const UINT WM_UPDATE_BUTTONS = WM_USER + 1;
-
-const int listId = 1000;
-const WPARAM listSelectionChanged = MAKEWPARAM(listId, LBN_SELCHANGE);
+const WPARAM listSelectionChanged = MAKEWPARAM(IDC_ENTRY_LIST, LBN_SELCHANGE);
 const DWORD openFileFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
 const int selectionBufferSize = 4096;
-const UINT iniNameString = 101;
-const UINT fileFilterString = 1001;
-const UINT folderPromptString = 1002;
 
 // One showing of the dialog at a time. The control wrappers live for the
 // process; the heap objects are made at the first message of each showing
@@ -77,21 +71,21 @@ void onInitDialog(HWND dialog) {
     if (!s.filePicker || !s.folderPicker || !s.settings) throwOutOfMemory();
 
     CountedString name;
-    name.loadString(nullptr, iniNameString);
+    name.loadString(nullptr, IDS_PRODUCT_NAME);
     name += ".ini";
     s.settings->bind(name);
     s.settings->load();
 
-    s.entryList.attach(GetDlgItem(dialog, listId));
-    s.upButton.attach(GetDlgItem(dialog, 3));
-    s.downButton.attach(GetDlgItem(dialog, 4));
-    s.addFolderButton.attach(GetDlgItem(dialog, 6));
-    s.addFileButton.attach(GetDlgItem(dialog, 5));
-    s.deleteButton.attach(GetDlgItem(dialog, 7));
+    s.entryList.attach(GetDlgItem(dialog, IDC_ENTRY_LIST));
+    s.upButton.attach(GetDlgItem(dialog, IDC_UP));
+    s.downButton.attach(GetDlgItem(dialog, IDC_DOWN));
+    s.addFolderButton.attach(GetDlgItem(dialog, IDC_ADD_FOLDER));
+    s.addFileButton.attach(GetDlgItem(dialog, IDC_ADD_FILE));
+    s.deleteButton.attach(GetDlgItem(dialog, IDC_DELETE));
     s.okButton.attach(GetDlgItem(dialog, IDOK));
-    s.randomBox.attach(GetDlgItem(dialog, 1001));
-    s.resumeBox.attach(GetDlgItem(dialog, 1002));
-    s.noSoundBox.attach(GetDlgItem(dialog, 1003));
+    s.randomBox.attach(GetDlgItem(dialog, IDC_RANDOM));
+    s.resumeBox.attach(GetDlgItem(dialog, IDC_RESUME));
+    s.noSoundBox.attach(GetDlgItem(dialog, IDC_NO_SOUND));
 
     selectionChanged(dialog);
     if (s.settings->random) s.randomBox.setCheck(BST_CHECKED);
@@ -130,7 +124,7 @@ void onMove(HWND dialog, int step) {
 void onAddFile(HWND dialog) {
     DialogState& s = state();
     CountedString filter;
-    filter.loadString(nullptr, fileFilterString);
+    filter.loadString(nullptr, IDS_FILE_FILTER);
     s.filePicker->setFilter(filter.c_str());
     if (!s.filePicker->run()) return;
     const int count = s.filePicker->selectedCount();
@@ -145,7 +139,7 @@ void onAddFile(HWND dialog) {
 void onAddFolder(HWND dialog) {
     DialogState& s = state();
     CountedString prompt;
-    prompt.loadString(nullptr, folderPromptString);
+    prompt.loadString(nullptr, IDS_FOLDER_PROMPT);
     if (!s.folderPicker->browse(prompt.c_str(), nullptr)) return;
     CountedString path(s.folderPicker->chosenPath());
     if (!path.endsWith("\\")) path += "\\";
@@ -195,12 +189,12 @@ bool onCommand(HWND dialog, int id, int code) {
     switch (id) {
         case IDOK: onOk(dialog); return true;
         case IDCANCEL: EndDialog(dialog, IDCANCEL); return true;
-        case 3: onMove(dialog, -1); return true;
-        case 4: onMove(dialog, +1); return true;
-        case 5: onAddFile(dialog); return true;
-        case 6: onAddFolder(dialog); return true;
-        case 7: onDelete(dialog); return true;
-        case listId:
+        case IDC_UP: onMove(dialog, -1); return true;
+        case IDC_DOWN: onMove(dialog, +1); return true;
+        case IDC_ADD_FILE: onAddFile(dialog); return true;
+        case IDC_ADD_FOLDER: onAddFolder(dialog); return true;
+        case IDC_DELETE: onDelete(dialog); return true;
+        case IDC_ENTRY_LIST:
             if (code == LBN_SELCHANGE) SendMessageA(dialog, WM_UPDATE_BUTTONS, 0, 0);
             return true;
         default:

@@ -120,7 +120,7 @@ bool verifyBeforeClose(HWND window) {
         return true;
     }
     // Unsigned difference: harmless when the tick count wraps.
-    if (host.lastCheckTick != 0xFFFFFFFF && GetTickCount() - host.lastCheckTick < RECHECK_DELAY)
+    if (host.lastCheckTick != 0xFFFFFFFF && host.tickCount() - host.lastCheckTick < RECHECK_DELAY)
         return false;
 
     host.isChecking = true;
@@ -131,6 +131,6 @@ bool verifyBeforeClose(HWND window) {
     host.isClosing = SendMessageA(window, WM_PASSWORD_REQUEST, 0, 0) != 0;
     host.isChecking = false;
     if (!host.isClosing) SetCursor(nullptr);
-    host.lastCheckTick = GetTickCount();
+    host.lastCheckTick = host.tickCount();
     return host.isClosing;
 }

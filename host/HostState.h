@@ -1,8 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include "base/OwnedHandles.h"
+
 typedef BOOL(WINAPI* VerifyPasswordProc)(HWND window);
 typedef HANDLE(WINAPI* AssociateContextProc)(HWND window, HANDLE context);
+typedef DWORD(WINAPI* TickCountProc)();
 
 // Process-wide state of the screen-saver host. One process runs one mode, so
 // there is exactly one of these; it lives until the process ends.
@@ -14,9 +17,10 @@ struct HostState {
     bool isClosing = false;          // a close has been approved
     bool isChecking = false;         // the password request is being answered
 
-    HMODULE passwordLibrary = nullptr;        // "PASSWORD.CPL" while loaded
+    LoadedLibrary passwordLibrary;            // "PASSWORD.CPL" while loaded
     VerifyPasswordProc verifyPassword = nullptr;  // non-null: password protection
     DWORD lastCheckTick = 0xFFFFFFFF;         // end of the last request; none yet
+    TickCountProc tickCount = GetTickCount;   // the clock of lastCheckTick; tests set their own
     POINT referenceCursor = {0, 0};           // where mouse movement is measured from
     DWORD mouseThreshold = 4;                 // largest movement that does not close
     BYTE acLineStatus = 0xFF;                 // power source when the show started

@@ -1,5 +1,6 @@
 #include "host/PasswordSupport.h"
 
+#include "base/OwnedHandles.h"
 #include "host/HostState.h"
 
 void loadPasswordSettings() {
@@ -7,32 +8,29 @@ void loadPasswordSettings() {
     if (!host.isWin9x) return;
     if (host.passwordLibrary) unloadPassword();
 
-    HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS) return;
+    RegistryKey key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", key.receive()) != ERROR_SUCCESS) return;
     // A shorter value fills only the low bytes; the rest stays 0.
     DWORD usePassword = 0;
     DWORD size = sizeof usePassword;
-    LONG result = RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr,
+    LONG result = RegQueryValueExA(key.handle(), "ScreenSaveUsePassword", nullptr, nullptr,
                                    reinterpret_cast<BYTE*>(&usePassword), &size);
     if (result == ERROR_SUCCESS && usePassword != 0) {
-        host.passwordLibrary = LoadLibraryA("PASSWORD.CPL");
+        host.passwordLibrary = LoadedLibrary("PASSWORD.CPL");
         if (host.passwordLibrary) {
-            host.verifyPassword = reinterpret_cast<VerifyPasswordProc>(
-                reinterpret_cast<void*>(GetProcAddress(host.passwordLibrary, "VerifyScreenSavePwd")));
+            host.verifyPassword = host.passwordLibrary.find<VerifyPasswordProc>("VerifyScreenSavePwd");
             if (host.verifyPassword)
                 setScreenSaverRunning(true);
             else
                 unloadPassword();
         }
     }
-    RegCloseKey(key);
 }
 
 void unloadPassword() {
     HostState& host = hostState();
     if (!host.isWin9x || !host.passwordLibrary) return;
-    FreeLibrary(host.passwordLibrary);
-    host.passwordLibrary = nullptr;
+    host.passwordLibrary.reset();
     if (host.verifyPassword) {
         host.verifyPassword = nullptr;
         setScreenSaverRunning(false);

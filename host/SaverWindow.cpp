@@ -2,9 +2,11 @@
 
 #include "base/Exception.h"
 #include "base/InputMessages.h"
+#include "base/OwnedHandles.h"
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
 #include "playback/ShowController.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -29,10 +31,9 @@ WindowPlacement fullScreenPlacement() {
     r.bottom = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     if (r.right == 0 || r.bottom == 0) {
         // Systems without the virtual-screen metrics (Windows 95) answer 0.
-        HDC screen = GetDC(nullptr);
+        WindowDc screen(nullptr);
         RECT clip = {};
-        GetClipBox(screen, &clip);
-        ReleaseDC(nullptr, screen);
+        GetClipBox(screen.handle(), &clip);
         r = {clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top};
     }
     return placement;
@@ -155,7 +156,7 @@ int runSaver(HWND parent) {
     saverClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
     saverClass.lpfnWndProc = hostWindowProc;
     saverClass.hInstance = host.moduleHandle;
-    saverClass.hIcon = LoadIconA(host.moduleHandle, MAKEINTRESOURCEA(100));
+    saverClass.hIcon = LoadIconA(host.moduleHandle, MAKEINTRESOURCEA(IDI_SAVER_CLASS));
     saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     saverClass.lpszClassName = SAVER_CLASS;
 

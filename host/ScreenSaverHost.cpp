@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include "base/Exception.h"
+#include "base/OwnedHandles.h"
 #include "dialog/SettingsDialogProc.h"
 #include "host/ExceptionGuard.h"
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
 #include "host/SaverWindow.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -66,16 +68,13 @@ int runMode(const ModeChoice& choice) {
 int runSettingsDialog(HWND parent) {
     HMODULE module = hostState().moduleHandle;
     if (!registerDialogClasses(module)) return 0;
-    return static_cast<int>(DialogBoxParamA(module, MAKEINTRESOURCEA(2003), parent, settingsDialogProc, 0));
+    return static_cast<int>(DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SETTINGS), parent, settingsDialogProc, 0));
 }
 
 void changePassword(HWND parent) {
-    HMODULE library = LoadLibraryA("MPR.DLL");
-    if (!library) return;
-    ChangePasswordProc change = reinterpret_cast<ChangePasswordProc>(
-        reinterpret_cast<void*>(GetProcAddress(library, "PwdChangePasswordA")));
+    LoadedLibrary library("MPR.DLL");
+    ChangePasswordProc change = library.find<ChangePasswordProc>("PwdChangePasswordA");
     if (change) change("SCRSAVE", parent, 0, 0);
-    FreeLibrary(library);
 }
 
 bool registerDialogClasses(HMODULE) {

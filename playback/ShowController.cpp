@@ -7,19 +7,19 @@
 #include "base/Bounds.h"
 #include "base/CountedString.h"
 #include "base/Exception.h"
+#include "base/OwnedHandles.h"
 #include "host/ClosingRules.h"
 #include "host/HostState.h"
 #include "playback/ForwardingVideoView.h"
 #include "playback/Playlist.h"
 #include "playback/PlaylistBuilder.h"
 #include "playback/ShowMessages.h"
+#include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 
 namespace {
 
 const int viewControlId = 0x65;
-const UINT productNameString = 101;  // "cinevane": the INI file name and the preview caption
-const WORD previewIcon = 105;
 const COLORREF captionColor = RGB(0, 0, 255);
 const UINT_PTR inputWatchTimer = 0x4356;
 const UINT inputWatchMilliseconds = 100;
@@ -73,7 +73,7 @@ void makeObjectsOnce() {
 
 CountedString productName() {
     CountedString name;
-    name.loadString(nullptr, productNameString);
+    name.loadString(nullptr, IDS_PRODUCT_NAME);
     return name;
 }
 
@@ -234,21 +234,20 @@ LRESULT onDestroy() {
 // The preview's still picture: black, the icon at the top left and the
 // product name in blue right of it.
 LRESULT paintPreview(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    PaintDc paint(window);
+    HDC dc = paint.handle();
     FillRect(dc, clientRect.asRect(), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
     int x = 0;
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(previewIcon));
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
     ICONINFO info;
     if (icon && GetIconInfo(icon, &info)) {
+        GdiObject mask(info.hbmMask), colour(info.hbmColor);
         BITMAP bitmap;
-        if (GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) == sizeof bitmap) {
+        if (GetObjectA(colour.handle(), sizeof bitmap, &bitmap) == sizeof bitmap) {
             DrawIcon(dc, 0, 0, icon);
             x = bitmap.bmWidth;
         }
-        DeleteObject(info.hbmMask);
-        DeleteObject(info.hbmColor);
     }
 
     SetTextColor(dc, captionColor);
@@ -259,7 +258,6 @@ LRESULT paintPreview(HWND window) {
     } catch (Exception* e) {
         dispose(e);
     }
-    EndPaint(window, &paint);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "playback/VideoView.h"
 
 #include "base/Exception.h"
+#include "base/OwnedHandles.h"
 
 namespace {
 // Both the window class and the property that links a window to its object.
@@ -133,17 +134,13 @@ void VideoView::paint(HWND window) {
             dispose(e);  // only the cut-out is lost
         }
     }
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+    PaintDc painting(window);
+    HDC dc = painting.handle();
     ExcludeClipRect(dc, video.left, video.top, video.left + video.width, video.top + video.height);
     Bounds client;
     GetClientRect(window, client.asRect());
-    HBRUSH brush = CreateSolidBrush(fillColor);
-    if (brush) {
-        FillRect(dc, client.asRect(), brush);
-        DeleteObject(brush);
-    }
-    EndPaint(window, &ps);
+    GdiObject brush(CreateSolidBrush(fillColor));
+    if (brush) FillRect(dc, client.asRect(), brush.as<HBRUSH>());
 }
 
 LRESULT CALLBACK VideoView::viewClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

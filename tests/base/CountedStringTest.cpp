@@ -5,6 +5,7 @@
 #include "base/AllocationFaults.h"
 #include "base/CountedString.h"
 #include "base/Exception.h"
+#include "resources/ResourceIds.h"
 #include "support/TestErrors.h"
 
 using testerrors::thrownCode;
@@ -288,7 +289,7 @@ TEST(CountedString, BadIndexAndSizeThrow87) {
 
 TEST(CountedString, LoadsResourceText) {
     CountedString s("before");
-    s.loadString(GetModuleHandleA(nullptr), 101);
+    s.loadString(GetModuleHandleA(nullptr), IDS_PRODUCT_NAME);
     EXPECT_STREQ("cinevane", s.c_str());
     CountedString missing("kept");
     DWORD code = thrownCode([&] { missing.loadString(GetModuleHandleA(nullptr), 4242); });

@@ -22,17 +22,12 @@ void whenDialogAppears(Action action, DWORD timeoutMs = 20000);
 bool lapsed();
 void reset();
 
-// Pumps this thread's messages until `done()` is true or the time is up.
-bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
-// Pumps whatever is queued now.
-void pump();
-
-// Real input: a left click at the centre of `window`, a key press and release.
+// Real input (see support/UserInput.h), given to a dialog of this thread:
+// each returns once the dialog has handled it. A left click at the centre of
+// `window` or at a point of it, a key press and release.
 void click(HWND window);
 void clickAt(HWND window, POINT clientPoint);
 void pressKey(WORD virtualKey);
-// Waits until the input sent so far has been processed.
-void settleInput();
 
 // Text of a window read as wide text, in UTF-8 for comparison and printing.
 std::string wideText(HWND window);

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "DialogDriver.h"
+#include "support/MessagePump.h"
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
 #include "SystemDialogs.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -48,8 +50,8 @@ protected:
 }  // namespace
 
 TEST_F(PickerDialog, ThreeFilesChosenTogetherGiveThreeFullPaths) {
-    const std::string folder = systemdialogs::scratchFolder("three");
-    for (const char* name : {"a.avi", "b.avi", "c.avi"}) systemdialogs::makeFile(folder + name);
+    const std::string folder = testpaths::freshFolder("three");
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) EXPECT_TRUE(testfiles::touch(folder + name));
     FilePicker picker(nullptr, dialogFlags, 4096);
     picker.setFilter(videoFilter);
     driver::whenDialogAppears(chooseFiles(folder, {"c.avi", "a.avi", "b.avi"}));
@@ -60,8 +62,8 @@ TEST_F(PickerDialog, ThreeFilesChosenTogetherGiveThreeFullPaths) {
 }
 
 TEST_F(PickerDialog, OneFileGivesItsFullPath) {
-    const std::string folder = systemdialogs::scratchFolder("one");
-    systemdialogs::makeFile(folder + "only.wmv");
+    const std::string folder = testpaths::freshFolder("one");
+    EXPECT_TRUE(testfiles::touch(folder + "only.wmv"));
     FilePicker picker(nullptr, dialogFlags, 4096);
     picker.setFilter(videoFilter);
     driver::whenDialogAppears(chooseFiles(folder, {"only.wmv"}));
@@ -69,9 +71,35 @@ TEST_F(PickerDialog, OneFileGivesItsFullPath) {
     EXPECT_EQ(std::vector<std::string>({folder + "only.wmv"}), selectedPaths(picker));
 }
 
+// The picker keeps its buffer from one run to the next. Whether the dialog
+// ends a single path with one zero or more, the earlier run's names must not
+// come back.
+TEST_F(PickerDialog, SeveralFilesThenOneFileGiveOnlyThatFile) {
+    const std::string folder = testpaths::freshFolder("again");
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) EXPECT_TRUE(testfiles::touch(folder + name));
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    picker.setFilter(videoFilter);
+    driver::whenDialogAppears(chooseFiles(folder, {"c.avi", "a.avi", "b.avi"}));
+    ASSERT_TRUE(picker.run());
+    ASSERT_EQ(3, picker.selectedCount());
+    const std::string several(picker.selectionBuffer(), 4096);
+
+    driver::whenDialogAppears(chooseFiles(folder, {"b.avi"}));
+    ASSERT_TRUE(picker.run());
+    EXPECT_EQ(std::vector<std::string>({folder + "b.avi"}), selectedPaths(picker));
+
+    // As a dialog leaves the buffer that writes the path with one zero: the
+    // earlier names follow it.
+    const size_t end = lstrlenA(picker.selectionBuffer()) + 1;
+    ASSERT_LT(end, several.size());
+    memcpy(picker.selectionBuffer() + end, several.data() + end, several.size() - end);
+    ASSERT_NE(0, picker.selectionBuffer()[end]) << "the earlier names should follow the path";
+    EXPECT_EQ(std::vector<std::string>({folder + "b.avi"}), selectedPaths(picker));
+}
+
 TEST_F(PickerDialog, FilesInADriveRootGetOneBackslash) {
     const std::vector<std::string> names = {"cinevane-root-1.avi", "cinevane-root-2.avi"};
-    for (const std::string& name : names) systemdialogs::makeFile("C:\\" + name);
+    for (const std::string& name : names) EXPECT_TRUE(testfiles::touch("C:\\" + name));
     FilePicker picker(nullptr, dialogFlags, 4096);
     driver::whenDialogAppears(chooseFiles("C:\\", names));
     const bool chosen = picker.run();
@@ -82,12 +110,12 @@ TEST_F(PickerDialog, FilesInADriveRootGetOneBackslash) {
 
 TEST_F(PickerDialog, FolderEndingInByte5CGetsItsBackslash) {
     // The folder's last character has the second byte 0x5C.
-    const std::string folder = systemdialogs::scratchFolder("dbcs") + "\x95\x5C";
+    const std::string folder = testpaths::freshFolder("dbcs") + "\x95\x5C";
     ASSERT_EQ(932u, GetACP());
     SetLastError(0xdeadbeef);
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << "error " << GetLastError();
-    systemdialogs::makeFile(folder + "\\x.avi");
-    systemdialogs::makeFile(folder + "\\y.avi");
+    EXPECT_TRUE(testfiles::touch(folder + "\\x.avi"));
+    EXPECT_TRUE(testfiles::touch(folder + "\\y.avi"));
     FilePicker picker(nullptr, dialogFlags, 4096);
     driver::whenDialogAppears(chooseFiles(folder + "\\", {"x.avi", "y.avi"}));
     ASSERT_TRUE(picker.run());
@@ -133,9 +161,9 @@ TEST_F(PickerDialog, SmallBufferNeverShowsADialog) {
     driver::whenDialogAppears([&](HWND dialog) {
         shown = true;
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    }, 300);
+    });
+    // A dialog would have been shown, and cancelled, inside run().
     EXPECT_FALSE(picker.run());
-    driver::pumpUntil([] { return driver::lapsed(); }, 5000);
     EXPECT_FALSE(shown);
     driver::reset();
 }
@@ -171,7 +199,7 @@ TEST_F(PickerDialog, FolderBrowserOpensAtTheFolderChosenBefore) {
 
     std::string preselected;
     driver::whenDialogAppears([&](HWND browser) {
-        driver::pumpUntil([&] { return systemdialogs::selectedFolderName(browser) == "chosen-one"; }, 5000);
+        pump::until([&] { return systemdialogs::selectedFolderName(browser) == "chosen-one"; });
         preselected = systemdialogs::selectedFolderName(browser);
         SendMessageA(GetDlgItem(browser, IDOK), BM_CLICK, 0, 0);
     });

@@ -1,5 +1,6 @@
 // FilePicker's reading of the selection and its filter list, with the
-// selection written into its buffer the way the explorer-style dialog writes it.
+// selection written into its buffer, and the offset of the first file name
+// into its record, the way the explorer-style dialog writes them.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,9 +21,18 @@ std::string selection(const std::vector<std::string>& texts) {
     return block + '\0';
 }
 
-void fill(FilePicker& picker, const std::string& block) {
+// The dialog's answer: one full path, whose file name follows its last
+// backslash, or a directory and names, the first name after its zero.
+void answer(FilePicker& picker, const std::vector<std::string>& texts, const std::string& leftOver = "") {
     ASSERT_NE(nullptr, picker.selectionBuffer());
+    const std::string block = selection(texts);
     memcpy(picker.selectionBuffer(), block.data(), block.size());
+    // What an earlier run left after a single path with one terminating zero.
+    memcpy(picker.selectionBuffer() + block.size() - 1, leftOver.data(), leftOver.size());
+    WORD offset = 0;
+    if (texts.size() == 1) offset = static_cast<WORD>(texts[0].find_last_of('\\') + 1);
+    if (texts.size() > 1) offset = static_cast<WORD>(texts[0].size() + 1);
+    picker.dialogRecord().nFileOffset = offset;
 }
 
 struct SelectionCase {
@@ -56,7 +66,7 @@ TEST(FilePickerSelection, GivesOneFullPathPerFile) {
         SCOPED_TRACE(testing::Message() << "case at line " << c.line << ": " << c.what);
         FilePicker picker(nullptr, c.flags, 4096);
         if (!c.texts.empty()) {
-            fill(picker, selection(c.texts));
+            answer(picker, c.texts);
         }
         ASSERT_EQ(static_cast<int>(c.paths.size()), picker.selectedCount());
         for (size_t i = 0; i < c.paths.size(); ++i) {
@@ -68,9 +78,19 @@ TEST(FilePickerSelection, GivesOneFullPathPerFile) {
     }
 }
 
+TEST(FilePickerSelection, OneFileAfterSeveralIgnoresTheNamesLeftOver) {
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    answer(picker, {"C:\\clips", "a.avi", "b.avi", "c.avi"});
+    ASSERT_EQ(3, picker.selectedCount());
+    answer(picker, {"C:\\clips\\b.avi"}, std::string("a.avi\0c.avi\0\0", 14));
+    EXPECT_EQ(1, picker.selectedCount());
+    EXPECT_STREQ("C:\\clips\\b.avi", picker.selectedPath(0));
+    EXPECT_STREQ("C:\\clips\\b.avi", picker.selectedPath(1));
+}
+
 TEST(FilePickerSelection, IndexPastTheEndGivesTheLastFile) {
     FilePicker picker(nullptr, dialogFlags, 4096);
-    fill(picker, selection({"C:\\clips", "a.avi", "b.avi"}));
+    answer(picker, {"C:\\clips", "a.avi", "b.avi"});
     EXPECT_STREQ("C:\\clips\\b.avi", picker.selectedPath(2));
     EXPECT_STREQ("C:\\clips\\b.avi", picker.selectedPath(100));
 }
@@ -81,14 +101,14 @@ TEST(FilePickerSelection, PathThatDoesNotFitIsSkippedNotCut) {
     const std::string fits(259 - directory.size() - 1, 'n');
     const std::string tooLong = fits + "x";
     FilePicker picker(nullptr, dialogFlags, 4096);
-    fill(picker, selection({directory, fits, tooLong, "short.avi"}));
+    answer(picker, {directory, fits, tooLong, "short.avi"});
     ASSERT_EQ(3, picker.selectedCount());
     EXPECT_EQ(directory + "\\" + fits, picker.selectedPath(0));
     EXPECT_STREQ("", picker.selectedPath(1));
     EXPECT_EQ(directory + "\\short.avi", picker.selectedPath(2));
 
     FilePicker single(nullptr, dialogFlags, 4096);
-    fill(single, selection({"C:\\" + std::string(300, 'p')}));
+    answer(single, {"C:\\" + std::string(300, 'p')});
     EXPECT_EQ(1, single.selectedCount());
     EXPECT_STREQ("", single.selectedPath(0));
 }
@@ -97,6 +117,7 @@ TEST(FilePickerSelection, PathFillingTheWholeBufferIsOneFile) {
     FilePicker picker(nullptr, dialogFlags, 260);
     const std::string path = "C:\\" + std::string(256, 'p');
     memcpy(picker.selectionBuffer(), path.c_str(), 260);
+    picker.dialogRecord().nFileOffset = 3;
     EXPECT_EQ(1, picker.selectedCount());
     EXPECT_EQ(path, picker.selectedPath(0));
 }

@@ -7,28 +7,22 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
+#include "support/MessagePump.h"
 #include "dialog/SettingsDialogProc.h"
 #include "SystemDialogs.h"
+#include "resources/ResourceIds.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-enum Control { upId = 3, downId = 4, addFileId = 5, addFolderId = 6, deleteId = 7, listId = 1000,
-               randomId = 1001, resumeId = 1002, noSoundId = 1003 };
 
 // Result of a dialog that its test script left open.
 const INT_PTR scriptLeftOpen = 99;
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 class SettingsDialog : public testing::Test {
 protected:
@@ -84,20 +78,20 @@ protected:
                 EndDialog(dialog, scriptLeftOpen);
             }
         });
-        return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2003), nullptr, settingsDialogProc, 0);
+        return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, settingsDialogProc, 0);
     }
 
     HWND item(int id) const { return GetDlgItem(window, id); }
     bool enabled(int id) const { return IsWindowEnabled(item(id)) != FALSE; }
     bool checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    int selection() const { return static_cast<int>(SendMessageA(item(listId), LB_GETCURSEL, 0, 0)); }
+    int selection() const { return static_cast<int>(SendMessageA(item(IDC_ENTRY_LIST), LB_GETCURSEL, 0, 0)); }
 
     std::vector<std::string> listed() const {
         std::vector<std::string> entries;
-        const int count = static_cast<int>(SendMessageA(item(listId), LB_GETCOUNT, 0, 0));
+        const int count = static_cast<int>(SendMessageA(item(IDC_ENTRY_LIST), LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             char text[MAX_PATH + 1] = {};
-            SendMessageA(item(listId), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            SendMessageA(item(IDC_ENTRY_LIST), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
             entries.push_back(text);
         }
         return entries;
@@ -106,13 +100,13 @@ protected:
     // Clicks on entry `index` of the list, as a user selects it.
     void clickEntry(int index) {
         RECT box = {};
-        SendMessageA(item(listId), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&box));
-        driver::clickAt(item(listId), POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+        SendMessageA(item(IDC_ENTRY_LIST), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&box));
+        driver::clickAt(item(IDC_ENTRY_LIST), POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2});
     }
 
     // Enabled state of Up, Down and Delete, as "UDX" with "-" for disabled.
     std::string moveButtons() const {
-        return std::string(enabled(upId) ? "U" : "-") + (enabled(downId) ? "D" : "-") + (enabled(deleteId) ? "X" : "-");
+        return std::string(enabled(IDC_UP) ? "U" : "-") + (enabled(IDC_DOWN) ? "D" : "-") + (enabled(IDC_DELETE) ? "X" : "-");
     }
 
     bool okIsDefault() const {
@@ -133,12 +127,12 @@ TEST_F(SettingsDialog, OpensEmptyWithoutIniFile) {
     const INT_PTR result = show([&](HWND dialog) {
         EXPECT_EQ("設定", driver::wideText(dialog));
         EXPECT_TRUE(listed().empty());
-        EXPECT_FALSE(checked(randomId));
-        EXPECT_FALSE(checked(resumeId));
-        EXPECT_FALSE(checked(noSoundId));
+        EXPECT_FALSE(checked(IDC_RANDOM));
+        EXPECT_FALSE(checked(IDC_RESUME));
+        EXPECT_FALSE(checked(IDC_NO_SOUND));
         EXPECT_EQ("---", moveButtons());
-        EXPECT_TRUE(enabled(addFileId));
-        EXPECT_TRUE(enabled(addFolderId));
+        EXPECT_TRUE(enabled(IDC_ADD_FILE));
+        EXPECT_TRUE(enabled(IDC_ADD_FOLDER));
         EXPECT_TRUE(enabled(IDOK));
         driver::click(item(IDCANCEL));
     });
@@ -155,9 +149,9 @@ TEST_F(SettingsDialog, OpensWithTheStoredListAndOptions) {
         EXPECT_EQ(threeEntries, listed());
         EXPECT_EQ(-1, selection()) << "nothing selected at first";
         EXPECT_EQ("---", moveButtons());
-        EXPECT_TRUE(checked(randomId));
-        EXPECT_FALSE(checked(resumeId));
-        EXPECT_TRUE(checked(noSoundId)) << "Sound 0 is shown as No sound";
+        EXPECT_TRUE(checked(IDC_RANDOM));
+        EXPECT_FALSE(checked(IDC_RESUME));
+        EXPECT_TRUE(checked(IDC_NO_SOUND)) << "Sound 0 is shown as No sound";
         driver::pressKey(VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, result) << "Escape means Cancel";
@@ -185,8 +179,8 @@ TEST_F(SettingsDialog, OnlyEntrySelectedLeavesOnlyDelete) {
     show([&](HWND) {
         clickEntry(0);
         EXPECT_EQ("--X", moveButtons());
-        EXPECT_TRUE(enabled(addFileId));
-        EXPECT_TRUE(enabled(addFolderId));
+        EXPECT_TRUE(enabled(IDC_ADD_FILE));
+        EXPECT_TRUE(enabled(IDC_ADD_FOLDER));
         driver::pressKey(VK_ESCAPE);
     });
 }
@@ -195,14 +189,14 @@ TEST_F(SettingsDialog, UpMovesTheEntryAndKeepsItSelected) {
     writeList(threeEntries);
     const INT_PTR result = show([&](HWND) {
         clickEntry(1);
-        driver::click(item(upId));
+        driver::click(item(IDC_UP));
         EXPECT_EQ(std::vector<std::string>({threeEntries[1], threeEntries[0], threeEntries[2]}), listed());
         EXPECT_EQ(0, selection());
         EXPECT_EQ("-DX", moveButtons());
         // Up had the focus and is now disabled: the list has it, OK is the default.
-        EXPECT_EQ(item(listId), GetFocus());
+        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
         EXPECT_TRUE(okIsDefault());
-        EXPECT_FALSE(GetWindowLongA(item(upId), GWL_STYLE) & BS_DEFPUSHBUTTON);
+        EXPECT_FALSE(GetWindowLongA(item(IDC_UP), GWL_STYLE) & BS_DEFPUSHBUTTON);
         driver::pressKey(VK_RETURN);
     });
     EXPECT_EQ(IDOK, result) << "Enter on the list means OK";
@@ -221,15 +215,15 @@ LRESULT CALLBACK refusingListProc(HWND list, UINT message, WPARAM wParam, LPARAM
 TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
     writeList(threeEntries);
     show([&](HWND) {
-        HWND list = item(listId);
+        HWND list = item(IDC_ENTRY_LIST);
         const LONG_PTR original = GetWindowLongPtrA(list, GWLP_WNDPROC);
         SetPropA(list, "original", reinterpret_cast<HANDLE>(original));
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refusingListProc));
         clickEntry(1);
-        driver::click(item(upId));
+        driver::click(item(IDC_UP));
         EXPECT_EQ(threeEntries, listed()) << "Up";
         clickEntry(1);
-        driver::click(item(downId));
+        driver::click(item(IDC_DOWN));
         EXPECT_EQ(threeEntries, listed()) << "Down";
         SetWindowLongPtrA(list, GWLP_WNDPROC, original);
         RemovePropA(list, "original");
@@ -241,15 +235,15 @@ TEST_F(SettingsDialog, DownMovesTheEntryToTheEnd) {
     writeList(threeEntries);
     show([&](HWND) {
         clickEntry(0);
-        driver::click(item(downId));
+        driver::click(item(IDC_DOWN));
         EXPECT_EQ(1, selection());
         EXPECT_EQ("UDX", moveButtons());
-        EXPECT_EQ(item(downId), GetFocus()) << "an enabled button keeps the focus";
-        driver::click(item(downId));
+        EXPECT_EQ(item(IDC_DOWN), GetFocus()) << "an enabled button keeps the focus";
+        driver::click(item(IDC_DOWN));
         EXPECT_EQ(std::vector<std::string>({threeEntries[1], threeEntries[2], threeEntries[0]}), listed());
         EXPECT_EQ(2, selection());
         EXPECT_EQ("U-X", moveButtons());
-        EXPECT_EQ(item(listId), GetFocus());
+        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
         EXPECT_TRUE(okIsDefault());
         driver::click(item(IDCANCEL));
     });
@@ -259,13 +253,13 @@ TEST_F(SettingsDialog, DeleteRemovesTheEntryAndHandsTheFocusToTheList) {
     writeList(threeEntries);
     const INT_PTR result = show([&](HWND) {
         clickEntry(1);
-        driver::click(item(deleteId));
+        driver::click(item(IDC_DELETE));
         EXPECT_EQ(std::vector<std::string>({threeEntries[0], threeEntries[2]}), listed());
         EXPECT_EQ(-1, selection());
         EXPECT_EQ("---", moveButtons());
-        EXPECT_EQ(item(listId), GetFocus());
+        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
         EXPECT_TRUE(okIsDefault());
-        EXPECT_FALSE(GetWindowLongA(item(deleteId), GWL_STYLE) & BS_DEFPUSHBUTTON);
+        EXPECT_FALSE(GetWindowLongA(item(IDC_DELETE), GWL_STYLE) & BS_DEFPUSHBUTTON);
         driver::pressKey(VK_RETURN);
     });
     EXPECT_EQ(IDOK, result);
@@ -279,12 +273,12 @@ TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
     writeIni("Resume", "Name", "C:\\clips\\one.avi");
     writeIni("Resume", "Time", "3,7");
     const INT_PTR result = show([&](HWND) {
-        driver::click(item(randomId));
-        driver::click(item(resumeId));
-        driver::click(item(noSoundId));
-        EXPECT_TRUE(checked(randomId));
-        EXPECT_FALSE(checked(resumeId));
-        EXPECT_TRUE(checked(noSoundId));
+        driver::click(item(IDC_RANDOM));
+        driver::click(item(IDC_RESUME));
+        driver::click(item(IDC_NO_SOUND));
+        EXPECT_TRUE(checked(IDC_RANDOM));
+        EXPECT_FALSE(checked(IDC_RESUME));
+        EXPECT_TRUE(checked(IDC_NO_SOUND));
         driver::click(item(IDOK));
     });
     EXPECT_EQ(IDOK, result);
@@ -299,28 +293,28 @@ TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
     writeIni("Setting", "Random", "0");
     writeList(threeEntries);
     writeIni("Resume", "Time", "1,2");
-    const std::string before = readFile(iniPath);
+    const std::string before = testfiles::readBytes(iniPath);
     ASSERT_FALSE(before.empty());
     const INT_PTR result = show([&](HWND) {
         clickEntry(2);
-        driver::click(item(upId));
-        driver::click(item(deleteId));
-        driver::click(item(randomId));
-        driver::click(item(noSoundId));
+        driver::click(item(IDC_UP));
+        driver::click(item(IDC_DELETE));
+        driver::click(item(IDC_RANDOM));
+        driver::click(item(IDC_NO_SOUND));
         EXPECT_EQ(2u, listed().size());
         driver::click(item(IDCANCEL));
     });
     EXPECT_EQ(IDCANCEL, result);
-    EXPECT_EQ(before, readFile(iniPath));
+    EXPECT_EQ(before, testfiles::readBytes(iniPath));
 }
 
 TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
     writeList({"C:\\a.avi", "C:\\b.avi"});
     show([&](HWND) {
         clickEntry(0);
-        driver::click(item(deleteId));
+        driver::click(item(IDC_DELETE));
         clickEntry(0);
-        driver::click(item(deleteId));
+        driver::click(item(IDC_DELETE));
         EXPECT_TRUE(listed().empty());
         driver::click(item(IDOK));
     });
@@ -329,8 +323,8 @@ TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
 }
 
 TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
-    const std::string folder = systemdialogs::scratchFolder("add");
-    for (const char* name : {"a.wmv", "b.avi", "c.mpg"}) systemdialogs::makeFile(folder + name);
+    const std::string folder = testpaths::freshFolder("add");
+    for (const char* name : {"a.wmv", "b.avi", "c.mpg"}) EXPECT_TRUE(testfiles::touch(folder + name));
     writeList({"C:\\first.avi"});
     HWND fileDialogOwner = nullptr;
     const INT_PTR result = show([&](HWND dialog) {
@@ -339,14 +333,14 @@ TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
             fileDialogOwner = GetWindow(fileDialog, GW_OWNER);
             systemdialogs::chooseFiles(fileDialog, folder, "\"b.avi\" \"a.wmv\" \"c.mpg\"");
         });
-        driver::click(item(addFileId));
-        driver::pumpUntil([&] { return listed().size() == 4; });
+        driver::click(item(IDC_ADD_FILE));
+        pump::until([&] { return listed().size() == 4; });
         driver::whenDialogAppears([&](HWND fileDialog) { systemdialogs::chooseFiles(fileDialog, folder, "b.avi"); });
-        driver::click(item(addFileId));
-        driver::pumpUntil([&] { return listed().size() == 5; });
+        driver::click(item(IDC_ADD_FILE));
+        pump::until([&] { return listed().size() == 5; });
         // A cancelled dialog adds nothing.
         driver::whenDialogAppears(systemdialogs::cancel);
-        driver::click(item(addFileId));
+        driver::click(item(IDC_ADD_FILE));
         EXPECT_EQ(dialog, fileDialogOwner);
         EXPECT_EQ(0, selection()) << "new entries are not selected";
         EXPECT_EQ("-DX", moveButtons());
@@ -363,12 +357,12 @@ TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {
     const std::string folder = systemdialogs::browsableFolder("added");
     show([&](HWND) {
         driver::whenDialogAppears([](HWND browser) { systemdialogs::chooseFolder(browser, "C:\\"); });
-        driver::click(item(addFolderId));
+        driver::click(item(IDC_ADD_FOLDER));
         driver::whenDialogAppears([&](HWND browser) { systemdialogs::chooseFolder(browser, folder); });
-        driver::click(item(addFolderId));
+        driver::click(item(IDC_ADD_FOLDER));
         driver::whenDialogAppears(systemdialogs::cancel);
-        driver::click(item(addFolderId));
-        driver::pumpUntil([&] { return listed().size() == 2; });
+        driver::click(item(IDC_ADD_FOLDER));
+        pump::until([&] { return listed().size() == 2; });
         EXPECT_EQ(std::vector<std::string>({"C:\\", folder + "\\"}), listed());
         driver::click(item(IDCANCEL));
     });
@@ -385,7 +379,7 @@ TEST_F(SettingsDialog, ShowsAgainInTheSameProcess) {
                 owner = GetWindow(fileDialog, GW_OWNER);
                 systemdialogs::cancel(fileDialog);
             });
-            driver::click(item(addFileId));
+            driver::click(item(IDC_ADD_FILE));
             EXPECT_EQ(dialog, owner) << "the open-file dialog belongs to this showing";
             driver::click(item(IDOK));
         });
@@ -402,19 +396,34 @@ TEST_F(SettingsDialog, ProcedureClaimsOnlyItsOwnCommands) {
             WPARAM wParam;
             INT_PTR result;
         } const cases[] = {
-            {__LINE__, WM_COMMAND, MAKEWPARAM(randomId, BN_CLICKED), FALSE},
-            {__LINE__, WM_COMMAND, MAKEWPARAM(noSoundId, BN_CLICKED), FALSE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(IDC_RANDOM, BN_CLICKED), FALSE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(IDC_NO_SOUND, BN_CLICKED), FALSE},
             {__LINE__, WM_COMMAND, MAKEWPARAM(1234, BN_CLICKED), FALSE},
-            {__LINE__, WM_COMMAND, MAKEWPARAM(listId, LBN_DBLCLK), TRUE},
-            {__LINE__, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), TRUE},
-            {__LINE__, WM_COMMAND, MAKEWPARAM(upId, BN_CLICKED), TRUE},
-            {__LINE__, WM_USER + 1, 0, TRUE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(IDC_ENTRY_LIST, LBN_DBLCLK), TRUE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(IDC_ENTRY_LIST, LBN_SELCHANGE), TRUE},
+            {__LINE__, WM_COMMAND, MAKEWPARAM(IDC_UP, BN_CLICKED), TRUE},
+            {__LINE__, WM_UPDATE_BUTTONS, 0, TRUE},
+            {__LINE__, DM_SETDEFID, IDCANCEL, FALSE},  // left to the dialog manager
             {__LINE__, WM_NULL, 0, FALSE},
         };
         for (const auto& c : cases) {
             EXPECT_EQ(c.result, settingsDialogProc(dialog, c.message, c.wParam, 0)) << "case at line " << c.line;
         }
         EXPECT_EQ(threeEntries, listed()) << "Up without a selection moves nothing";
+        driver::click(item(IDCANCEL));
+    });
+}
+
+// The dialog's own message lies outside the range of the dialog manager's
+// messages: a request to change the default button reaches the manager.
+TEST_F(SettingsDialog, DefaultButtonCanBeChanged) {
+    show([&](HWND dialog) {
+        EXPECT_EQ(IDOK, LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)));
+        SendMessageA(dialog, DM_SETDEFID, IDCANCEL, 0);
+        EXPECT_EQ(IDCANCEL, LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)));
+        EXPECT_EQ(DC_HASDEFID, HIWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)));
+        SendMessageA(dialog, DM_SETDEFID, IDOK, 0);
+        EXPECT_EQ(IDOK, LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)));
         driver::click(item(IDCANCEL));
     });
 }

@@ -7,19 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "DialogDriver.h"
-#include "support/TestPaths.h"
+#include "support/MessagePump.h"
 
 namespace systemdialogs {
-
-void makeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    EXPECT_NE(INVALID_HANDLE_VALUE, file) << path;
-    CloseHandle(file);
-}
-
-std::string scratchFolder(const std::string& hint) {
-    return testpaths::freshFolder(hint + "-" + std::to_string(GetTickCount()));
-}
 
 namespace {
 
@@ -81,7 +71,7 @@ void chooseFolder(HWND browser, const std::string& path) {
     // The tree fills itself in steps; select until the item is there.
     const size_t cut = path.find_last_of('\\');
     const std::string leaf = cut + 1 < path.size() ? path.substr(cut + 1) : "";
-    const bool selected = driver::pumpUntil([&] {
+    const bool selected = pump::until([&] {
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
         const std::string name = selectedFolderName(browser);
         return leaf.empty() ? !name.empty() : name == leaf;

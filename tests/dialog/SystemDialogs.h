@@ -6,10 +6,6 @@
 // What a user does in the system's open-file dialog and folder browser.
 namespace systemdialogs {
 
-void makeFile(const std::string& path);
-// A new empty scratch folder, with a trailing backslash; the name is new
-// on every run, although Wine reuses process ids.
-std::string scratchFolder(const std::string& hint);
 // A new folder on drive C:, which the folder browser's tree can open.
 std::string browsableFolder(const std::string& hint);
 

@@ -1,4 +1,4 @@
-// Dialog template 2003 as the system builds it: read back from the running
+// The settings dialog's template as the system builds it: read back from the running
 // dialog, created with a procedure that does nothing.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DialogDriver.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -24,15 +25,15 @@ struct ControlSpec {
 };
 
 const ControlSpec controls[] = {
-    {1000, "ListBox", "", 0x50A10101, {7, 7, 175, 123}},
-    {6, "Button", "フォルダの追加", 0x50010000, {7, 136, 55, 14}},
-    {5, "Button", "ファイルの追加", 0x50010000, {67, 136, 55, 14}},
-    {7, "Button", "削除", 0x50010000, {127, 136, 55, 14}},
-    {3, "Button", "上へ", 0x50010000, {186, 7, 50, 14}},
-    {4, "Button", "下へ", 0x50010000, {186, 25, 50, 14}},
-    {1001, "Button", "ランダム再生", 0x50010003, {7, 159, 105, 11}},
-    {1002, "Button", "前回の続きから再生", 0x50010003, {7, 171, 105, 11}},
-    {1003, "Button", "音声なし", 0x50010003, {7, 183, 105, 11}},
+    {IDC_ENTRY_LIST, "ListBox", "", 0x50A10101, {7, 7, 175, 123}},
+    {IDC_ADD_FOLDER, "Button", "フォルダの追加", 0x50010000, {7, 136, 55, 14}},
+    {IDC_ADD_FILE, "Button", "ファイルの追加", 0x50010000, {67, 136, 55, 14}},
+    {IDC_DELETE, "Button", "削除", 0x50010000, {127, 136, 55, 14}},
+    {IDC_UP, "Button", "上へ", 0x50010000, {186, 7, 50, 14}},
+    {IDC_DOWN, "Button", "下へ", 0x50010000, {186, 25, 50, 14}},
+    {IDC_RANDOM, "Button", "ランダム再生", 0x50010003, {7, 159, 105, 11}},
+    {IDC_RESUME, "Button", "前回の続きから再生", 0x50010003, {7, 171, 105, 11}},
+    {IDC_NO_SOUND, "Button", "音声なし", 0x50010003, {7, 183, 105, 11}},
     {IDOK, "Button", "OK", 0x50010001, {132, 198, 50, 14}},
     {IDCANCEL, "Button", "キャンセル", 0x50010000, {187, 198, 50, 14}},
 };
@@ -41,7 +42,7 @@ class Template : public testing::Test {
 protected:
     void SetUp() override {
         SetLastError(0xdeadbeef);
-        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2003), nullptr, passiveProc, 0);
+        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, passiveProc, 0);
         ASSERT_NE(nullptr, dialog) << "error " << GetLastError();
         ShowWindow(dialog, SW_SHOWNORMAL);
     }
@@ -145,7 +146,7 @@ TEST_F(Template, ControlsInTableAndTabOrder) {
 }
 
 TEST_F(Template, ListScrollsVerticallyWhenItsItemsOverflow) {
-    HWND list = GetDlgItem(dialog, 1000);
+    HWND list = GetDlgItem(dialog, IDC_ENTRY_LIST);
     ASSERT_NE(nullptr, list);
     for (int i = 0; i < 40; ++i) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("entry"));
     EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL);
@@ -156,4 +157,19 @@ TEST_F(Template, ListScrollsVerticallyWhenItsItemsOverflow) {
     SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
     EXPECT_STREQ("zz", first);
     EXPECT_EQ(LB_ERR, SendMessageA(list, LB_GETSELCOUNT, 0, 0));
+}
+
+// Other programs and earlier versions know the resources by these numbers.
+TEST(ResourceNames, StandForTheFixedNumbers) {
+    const struct {
+        int line;
+        int name, number;
+    } cases[] = {
+        {__LINE__, IDS_PRODUCT_NAME, 101}, {__LINE__, IDS_FILE_FILTER, 1001}, {__LINE__, IDS_FOLDER_PROMPT, 1002},
+        {__LINE__, IDI_PROGRAM, 105},      {__LINE__, IDI_SAVER_CLASS, 100},  {__LINE__, IDD_SETTINGS, 2003},
+        {__LINE__, IDC_UP, 3},             {__LINE__, IDC_DOWN, 4},           {__LINE__, IDC_ADD_FILE, 5},
+        {__LINE__, IDC_ADD_FOLDER, 6},     {__LINE__, IDC_DELETE, 7},         {__LINE__, IDC_ENTRY_LIST, 1000},
+        {__LINE__, IDC_RANDOM, 1001},      {__LINE__, IDC_RESUME, 1002},      {__LINE__, IDC_NO_SOUND, 1003},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.number, c.name) << "case at line " << c.line;
 }

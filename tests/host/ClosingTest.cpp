@@ -14,24 +14,21 @@ const int CENTRE_X = 400, CENTRE_Y = 300;
 class Closing : public ::testing::Test {
 protected:
     void SetUp() override { copy = makeCopy("closing"); }
-    void TearDown() override {
-        if (process.hProcess) finish(process, 0);
-    }
 
     // Starts a show with the cursor at the centre and waits until it has
     // the foreground.
     HWND startShow(bool movesPointer = false) {
         if (movesPointer) copy = makeCopy("closing-mouse", NT_MOUSE_PROGRAM);
         placeCursor(CENTRE_X, CENTRE_Y);
-        process = startWith(copy, "/s");
-        HWND saver = findSaver(process);
+        if (!process.start(copy.program, "/s")) return nullptr;
+        HWND saver = process.waitForSaver();
         if (saver) waitForeground(saver);
         return saver;
     }
-    bool ended() { return waitUntil([&] { return processEnded(process); }); }
+    bool ended() { return process.waitForExit(); }
 
-    Copy copy;
-    PROCESS_INFORMATION process = {};
+    ProgramCopy copy;
+    RunningProgram process;
 };
 
 TEST_F(Closing, WindowCoversTheVirtualScreenOnTop) {
@@ -62,7 +59,7 @@ TEST_F(Closing, AnyKeyEndsTheShow) {
         HWND saver = startShow();
         ASSERT_NE(nullptr, saver) << "line " << c.line;
         pressKey(c.key, c.alt);
-        EXPECT_EQ(0u, finish(process)) << "line " << c.line;
+        EXPECT_EQ(0u, process.finish()) << "line " << c.line;
     }
 }
 
@@ -78,7 +75,7 @@ TEST_F(Closing, EachMouseButtonEndsTheShow) {
     for (const auto& c : cases) {
         ASSERT_NE(nullptr, startShow()) << "line " << c.line;
         clickButton(c.down, c.up);
-        EXPECT_EQ(0u, finish(process)) << "line " << c.line;
+        EXPECT_EQ(0u, process.finish()) << "line " << c.line;
     }
 }
 
@@ -96,7 +93,7 @@ TEST_F(Closing, FourPixelsOfDriftKeepTheShowAndTheFifthEndsIt) {
     ASSERT_TRUE(cursorSettledAndSeen(saver));
     moveMouse(0, 1);  // 5 from where the show started
     EXPECT_TRUE(ended());
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }
 
 TEST_F(Closing, SinglePixelMovesAddUp) {
@@ -108,7 +105,7 @@ TEST_F(Closing, SinglePixelMovesAddUp) {
     }
     moveMouse(-1, 0);
     EXPECT_TRUE(ended());
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }
 
 TEST_F(Closing, LosingActivationEndsTheShow) {
@@ -119,7 +116,7 @@ TEST_F(Closing, LosingActivationEndsTheShow) {
     SetForegroundWindow(foregroundWindow()->handle);
     PostMessageA(saver, WM_ACTIVATEAPP, FALSE, GetCurrentThreadId());
     EXPECT_TRUE(ended());
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }
 
 TEST_F(Closing, PowerEventsEndTheShowExceptAResumeFromFailure) {
@@ -140,7 +137,7 @@ TEST_F(Closing, PowerEventsEndTheShowExceptAResumeFromFailure) {
     ASSERT_NE(nullptr, saver);
     for (const auto& c : keep) {
         PostMessageA(saver, c.message, c.event, c.flags);
-        ASSERT_TRUE(settle(saver)) << "line " << c.line;
+        ASSERT_TRUE(RunningProgram::settle(saver)) << "line " << c.line;
     }
     EXPECT_EQ(0u, endShowByKey(process, saver));
 
@@ -163,7 +160,7 @@ TEST_F(Closing, PowerEventsEndTheShowExceptAResumeFromFailure) {
         ASSERT_NE(nullptr, saver) << "line " << c.line;
         PostMessageA(saver, c.message, c.event, c.flags);
         EXPECT_TRUE(ended()) << "line " << c.line;
-        EXPECT_EQ(0u, finish(process)) << "line " << c.line;
+        EXPECT_EQ(0u, process.finish()) << "line " << c.line;
     }
 }
 
@@ -175,7 +172,7 @@ TEST_F(Closing, SwitchAndScreenSaverCommandsAreIgnored) {
         DWORD_PTR result = 99;
         ASSERT_TRUE(SendMessageTimeoutA(saver, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, DEADLINE, &result));
         EXPECT_EQ(0u, result) << std::hex << command;
-        ASSERT_TRUE(settle(saver)) << std::hex << command;
+        ASSERT_TRUE(RunningProgram::settle(saver)) << std::hex << command;
         EXPECT_EQ(saver, GetForegroundWindow());
     }
     EXPECT_EQ(0u, endShowByKey(process, saver));
@@ -196,10 +193,11 @@ TEST_F(Closing, TitleNeverChanges) {
 TEST_F(Closing, SecondShowBringsTheFirstToTheFrontAndEndsWithZero) {
     HWND saver = startShow();
     ASSERT_NE(nullptr, saver);
-    Copy second = makeCopy("second");
-    PROCESS_INFORMATION again = startWith(second, "/s");
-    EXPECT_EQ(0u, finish(again));
-    EXPECT_TRUE(settle(saver));
+    ProgramCopy second = makeCopy("second");
+    RunningProgram again;
+    ASSERT_TRUE(again.start(second.program, "/s"));
+    EXPECT_EQ(0u, again.finish());
+    EXPECT_TRUE(RunningProgram::settle(saver));
     EXPECT_EQ(saver, FindWindowA("WindowsScreenSaverClass", nullptr));
     EXPECT_EQ(0u, endShowByKey(process, saver));
 }
@@ -209,6 +207,6 @@ TEST_F(Closing, AutoPlayQueryIsNotAnsweredOutsideThe9xFamily) {
     ASSERT_NE(nullptr, saver);
     UINT autoPlay = RegisterWindowMessageA("QueryCancelAutoPlay");
     EXPECT_EQ(0, SendMessageA(saver, autoPlay, 0, 0));
-    EXPECT_TRUE(settle(saver));
+    EXPECT_TRUE(RunningProgram::settle(saver));
     EXPECT_EQ(0u, endShowByKey(process, saver));
 }

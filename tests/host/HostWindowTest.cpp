@@ -20,6 +20,12 @@ BOOL WINAPI fakeVerify(HWND) {
     return verifyAnswer;
 }
 
+// The clock of the password check's recheck delay, set by the test.
+DWORD clockNow = 0;
+DWORD WINAPI testClock() {
+    return clockNow;
+}
+
 bool closeWasPosted(HWND window) {
     MSG message;
     return PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
@@ -97,25 +103,72 @@ TEST_F(HostWindow, PasswordCheckIsAskedOnlyWhenAllowed) {
     EXPECT_EQ(0, verifyCalls);
     host.isChecking = false;
 
-    host.lastCheckTick = GetTickCount() - 50;
+    host.tickCount = testClock;
+    clockNow = 100000;
+    host.lastCheckTick = clockNow - 50;
     EXPECT_FALSE(verifyBeforeClose(window));
     EXPECT_EQ(0, verifyCalls) << "asked again within 200 ms";
 
-    host.lastCheckTick = GetTickCount() - 300;
+    host.lastCheckTick = clockNow - 300;
     EXPECT_FALSE(verifyBeforeClose(window));
     EXPECT_EQ(1, verifyCalls);
     EXPECT_TRUE(checkingDuringVerify);
     EXPECT_FALSE(host.isChecking);
     EXPECT_FALSE(host.isClosing);
-    EXPECT_LT(GetTickCount() - host.lastCheckTick, 200u);
+    EXPECT_EQ(clockNow, host.lastCheckTick) << "the refusal's end is noted";
 
     // A tick count that wrapped around since the last request.
-    host.lastCheckTick = GetTickCount() + 0x80000000u;
+    host.lastCheckTick = clockNow + 0x80000000u;
     verifyAnswer = TRUE;
     EXPECT_TRUE(verifyBeforeClose(window));
     EXPECT_EQ(2, verifyCalls);
     EXPECT_TRUE(host.isClosing);
     EXPECT_FALSE(verifyBeforeClose(window)) << "a second approval while closing";
+}
+
+TEST_F(HostWindow, PasswordCheckWaitsTwoHundredMillisecondsAfterARefusal) {
+    ASSERT_NE(nullptr, window);
+    HostState& host = hostState();
+    host.verifyPassword = fakeVerify;
+    host.tickCount = testClock;
+    // The clock reads `since` milliseconds after a refusal that ended at `end`.
+    static const struct {
+        int line;
+        DWORD end, since;
+        bool asked;
+    } cases[] = {
+        {__LINE__, 5000, 0, false},
+        {__LINE__, 5000, 50, false},
+        {__LINE__, 5000, 199, false},
+        {__LINE__, 5000, 200, true},
+        {__LINE__, 5000, 60000, true},
+        // Across the wrap of the tick count.
+        {__LINE__, 0xFFFFFFF0u, 100, false},
+        {__LINE__, 0xFFFFFFF0u, 250, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+        verifyCalls = 0;
+        host.lastCheckTick = c.end;
+        clockNow = c.end + c.since;
+        EXPECT_FALSE(verifyBeforeClose(window));
+        EXPECT_EQ(c.asked ? 1 : 0, verifyCalls);
+        EXPECT_EQ(c.asked ? clockNow : c.end, host.lastCheckTick);
+        EXPECT_FALSE(host.isClosing);
+    }
+    // Through the window: a close within the interval is refused without a
+    // check and keeps the window, one after it asks.
+    host.lastCheckTick = clockNow;
+    verifyCalls = 0;
+    verifyAnswer = TRUE;
+    clockNow += 120;
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, verifyCalls);
+    EXPECT_TRUE(IsWindow(window));
+    clockNow += 80;
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, verifyCalls);
+    EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(HostWindow, PasswordRequestOutsideThe9xFamilyIsNotAnswered) {

@@ -3,34 +3,31 @@
 #include <windows.h>
 
 #include "SaverDriver.h"
+#include "base/OwnedHandles.h"
+#include "resources/ResourceIds.h"
 
 using namespace driver;
 
 namespace {
 
-// The settings dialog's result: what it passes to EndDialog, or -1 while
-// the program carries no dialog template 2003.
-DWORD expectedDialogResult(const Copy& copy) {
+// The settings dialog's result after Cancel: what it passes to EndDialog,
+// or -1 should the program carry no dialog template.
+DWORD expectedDialogResult(const ProgramCopy& copy) {
     HMODULE image = LoadLibraryExA(copy.program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    bool hasTemplate = image && FindResourceA(image, MAKEINTRESOURCEA(2003), MAKEINTRESOURCEA(5));
+    bool hasTemplate = image && FindResourceA(image, MAKEINTRESOURCEA(IDD_SETTINGS), RT_DIALOG);
     if (image) FreeLibrary(image);
     return hasTemplate ? 2 : static_cast<DWORD>(-1);
 }
 
-HWND dialogOf(const PROCESS_INFORMATION& process) {
-    return findWindowOf(process, "#32770", nullptr, 0);
-}
-
 // Runs the settings mode; a dialog that stays open is checked for its owner
 // and cancelled. Returns the exit code.
-DWORD runSettings(PROCESS_INFORMATION process, HWND expectedOwner) {
-    HWND dialog = nullptr;
-    waitUntil([&] { return processEnded(process) || (dialog = dialogOf(process)) != nullptr; });
+DWORD runSettings(RunningProgram& process, HWND expectedOwner) {
+    HWND dialog = process.waitForWindow("#32770");
     if (dialog) {
         EXPECT_EQ(expectedOwner, GetWindow(dialog, GW_OWNER));
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
-    return finish(process);
+    return process.finish();
 }
 
 HWND deadWindow() {
@@ -54,14 +51,16 @@ protected:
         owner = createTestWindow();
     }
     void TearDown() override { destroyTestWindow(owner); }
-    Copy copy;
+    ProgramCopy copy;
+    RunningProgram process;
     TestWindow* other = nullptr;  // the foreground window
     TestWindow* owner = nullptr;
 };
 
 TEST_F(Modes, ProgramNameAloneOpensTheSettingsWithoutParent) {
     ASSERT_TRUE(takeForeground());
-    EXPECT_EQ(expectedDialogResult(copy), runSettings(start(copy, "\"" + copy.program + "\""), nullptr));
+    ASSERT_TRUE(process.startCommandLine(copy.program, "\"" + copy.program + "\""));
+    EXPECT_EQ(expectedDialogResult(copy), runSettings(process, nullptr));
     EXPECT_EQ(0, other->disabledCount);
 }
 
@@ -86,7 +85,8 @@ TEST_F(Modes, SettingsOwnerIsTheGivenWindowOrTheForegroundOne) {
         if (tail.back() == ':') tail += decimal(owner->handle);
         int ownerBefore = owner->disabledCount, otherBefore = other->disabledCount;
         HWND expected = c.toOwner ? owner->handle : other->handle;
-        EXPECT_EQ(expectedDialogResult(copy), runSettings(startWith(copy, tail), expected)) << "line " << c.line;
+        ASSERT_TRUE(process.start(copy.program, tail)) << "line " << c.line;
+        EXPECT_EQ(expectedDialogResult(copy), runSettings(process, expected)) << "line " << c.line;
         if (shown) {
             // A modal dialog disables its owner while it runs.
             EXPECT_EQ(c.toOwner ? 1 : 0, owner->disabledCount - ownerBefore) << "line " << c.line;
@@ -99,29 +99,29 @@ TEST_F(Modes, FullScreenLetterBehindAnySwitchMarks) {
     static const char* tails[] = {"s", "S", "/s", "-S", "/-/ - -s", "  /S", "/s with more text"};
     for (const char* tail : tails) {
         SetCursorPos(500, 400);
-        PROCESS_INFORMATION process = startWith(copy, tail);
-        HWND saver = findSaver(process);
+        ASSERT_TRUE(process.start(copy.program, tail)) << tail;
+        HWND saver = process.waitForSaver();
         ASSERT_NE(nullptr, saver) << tail;
         EXPECT_EQ(0u, endShowByKey(process, saver)) << tail;
     }
 }
 
 TEST_F(Modes, QuotedNameWithBlanksIsSkippedWholeAndUnquotedEndsAtTheBlank) {
-    Copy blank = makeCopy("with blank");
-    PROCESS_INFORMATION quoted = start(blank, "\"" + blank.program + "\" /s");
-    HWND saver = findSaver(quoted);
+    ProgramCopy blank = makeCopy("with blank");
+    ASSERT_TRUE(process.startCommandLine(blank.program, "\"" + blank.program + "\" /s"));
+    HWND saver = process.waitForSaver();
     ASSERT_NE(nullptr, saver);
-    EXPECT_EQ(0u, endShowByKey(quoted, saver));
+    EXPECT_EQ(0u, endShowByKey(process, saver));
 
     // Unquoted, the name ends at the blank: the tail starts with "blank\...".
-    PROCESS_INFORMATION unquoted = start(blank, blank.program + " /s");
-    EXPECT_EQ(static_cast<DWORD>(-1), finish(unquoted));
+    ASSERT_TRUE(process.startCommandLine(blank.program, blank.program + " /s"));
+    EXPECT_EQ(static_cast<DWORD>(-1), process.finish());
 
     // An unquoted name without blanks is fine.
-    PROCESS_INFORMATION plain = start(copy, copy.program + " /s");
-    saver = findSaver(plain);
+    ASSERT_TRUE(process.startCommandLine(copy.program, copy.program + " /s"));
+    saver = process.waitForSaver();
     ASSERT_NE(nullptr, saver);
-    EXPECT_EQ(0u, endShowByKey(plain, saver));
+    EXPECT_EQ(0u, endShowByKey(process, saver));
 }
 
 TEST_F(Modes, PreviewNeedsTheHandleOfALiveWindow) {
@@ -137,36 +137,36 @@ TEST_F(Modes, PreviewNeedsTheHandleOfALiveWindow) {
     for (const auto& c : cases) {
         char tail[64];
         wsprintfA(tail, c.format, decimal(owner->handle).c_str());
-        PROCESS_INFORMATION process = startWith(copy, tail);
+        ASSERT_TRUE(process.start(copy.program, tail)) << "line " << c.line;
         if (c.runs) {
             HWND preview = nullptr;
-            EXPECT_TRUE(waitUntil([&] {
+            EXPECT_TRUE(pump::until([&] {
                 return (preview = FindWindowExA(owner->handle, nullptr, "WindowsScreenSaverClass", "Preview")) ||
-                       processEnded(process);
+                       process.ended();
             })) << "line " << c.line;
             EXPECT_NE(nullptr, preview) << "line " << c.line;
             if (preview) PostMessageA(preview, WM_CLOSE, 0, 0);
-            EXPECT_EQ(0u, finish(process)) << "line " << c.line;
+            EXPECT_EQ(0u, process.finish()) << "line " << c.line;
         } else {
-            EXPECT_EQ(static_cast<DWORD>(-1), finish(process)) << "line " << c.line;
+            EXPECT_EQ(static_cast<DWORD>(-1), process.finish()) << "line " << c.line;
         }
     }
-    PROCESS_INFORMATION dead = startWith(copy, "/p " + decimal(deadWindow()));
-    EXPECT_EQ(static_cast<DWORD>(-1), finish(dead));
+    ASSERT_TRUE(process.start(copy.program, "/p " + decimal(deadWindow())));
+    EXPECT_EQ(static_cast<DWORD>(-1), process.finish());
 }
 
 TEST_F(Modes, PasswordChangeOutsideThe9xFamilyEndsWithMinusOne) {
-    Copy withMpr = makeCopy("mpr-nt", NT_PROGRAM, MPR_DLL);
+    ProgramCopy withMpr = makeCopy("mpr-nt", NT_PROGRAM, MPR_DLL);
     deleteTree(FAKE_MPR_KEY);
-    PROCESS_INFORMATION process = startWith(withMpr, "/a " + decimal(owner->handle));
-    EXPECT_EQ(static_cast<DWORD>(-1), finish(process));
+    ASSERT_TRUE(process.start(withMpr.program, "/a " + decimal(owner->handle)));
+    EXPECT_EQ(static_cast<DWORD>(-1), process.finish());
     EXPECT_EQ(0u, readDword(FAKE_MPR_KEY, "Calls"));
 }
 
 TEST_F(Modes, UnknownLettersEndWithMinusOne) {
     static const char* tails[] = {"/x", "X", "-?", "/ q", "/\ts"};
     for (const char* tail : tails) {
-        PROCESS_INFORMATION process = startWith(copy, tail);
-        EXPECT_EQ(static_cast<DWORD>(-1), finish(process)) << tail;
+        ASSERT_TRUE(process.start(copy.program, tail)) << tail;
+        EXPECT_EQ(static_cast<DWORD>(-1), process.finish()) << tail;
     }
 }

@@ -15,21 +15,21 @@ protected:
     void SetUp() override {
         copy = makeCopy("preview");
         parent = createTestWindow(300, 200);
-        process = startWith(copy, "/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent->handle)));
-        waitUntil([&] {
+        process.start(copy.program, "/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent->handle)));
+        pump::until([&] {
             return (preview = FindWindowExA(parent->handle, nullptr, "WindowsScreenSaverClass", nullptr)) ||
-                   processEnded(process);
+                   !process.running();
         });
         // Found during its creation; wait until it is shown.
-        waitUntil([&] { return !preview || (GetWindowLongA(preview, GWL_STYLE) & WS_VISIBLE); });
+        pump::until([&] { return !preview || (GetWindowLongA(preview, GWL_STYLE) & WS_VISIBLE); });
     }
     void TearDown() override {
-        if (process.hProcess) finish(process, 0);
+        process.kill();
         destroyTestWindow(parent);
     }
-    Copy copy;
+    ProgramCopy copy;
     TestWindow* parent = nullptr;
-    PROCESS_INFORMATION process = {};
+    RunningProgram process;
     HWND preview = nullptr;
 };
 
@@ -50,7 +50,7 @@ TEST_F(Preview, ChildFillsTheParentAndEndsWithIt) {
     EXPECT_EQ(client.bottom, child.bottom);
 
     DestroyWindow(parent->handle);
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }
 
 TEST_F(Preview, InputDoesNotEndIt) {
@@ -67,21 +67,21 @@ TEST_F(Preview, InputDoesNotEndIt) {
     PostMessageA(preview, WM_SYSKEYDOWN, 'F', 1 << 29);
     PostMessageA(preview, WM_ACTIVATEAPP, FALSE, 0);
     PostMessageA(preview, WM_POWERBROADCAST, 4, 0);
-    EXPECT_TRUE(settle(preview));
+    EXPECT_TRUE(RunningProgram::settle(preview));
     // The right button's context menu request reaches the parent: proof that
     // everything before it was handled.
     clickButton(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    EXPECT_TRUE(waitUntil([&] { return parent->contextMenuCount > 0; }));
+    EXPECT_TRUE(pump::until([&] { return parent->contextMenuCount > 0; }));
     EXPECT_TRUE(IsWindow(preview));
-    EXPECT_FALSE(processEnded(process));
+    EXPECT_FALSE(process.ended());
     DestroyWindow(parent->handle);
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }
 
 TEST_F(Preview, HelpAndContextMenuGoToTheParent) {
     ASSERT_NE(nullptr, preview);
     EXPECT_EQ(1, SendMessageA(preview, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(preview), MAKELPARAM(12, 34)));
-    ASSERT_TRUE(waitUntil([&] { return parent->contextMenuCount == 1; }));
+    ASSERT_TRUE(pump::until([&] { return parent->contextMenuCount == 1; }));
     EXPECT_EQ(reinterpret_cast<WPARAM>(parent->handle), parent->lastWParam);
     EXPECT_EQ(MAKELPARAM(12, 34), parent->lastLParam);
 
@@ -90,10 +90,10 @@ TEST_F(Preview, HelpAndContextMenuGoToTheParent) {
     help.iContextType = HELPINFO_WINDOW;
     help.hItemHandle = preview;
     EXPECT_EQ(1, SendMessageA(preview, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)));
-    ASSERT_TRUE(waitUntil([&] { return parent->helpCount == 1; }));
+    ASSERT_TRUE(pump::until([&] { return parent->helpCount == 1; }));
     EXPECT_EQ(reinterpret_cast<WPARAM>(parent->handle), parent->lastWParam);
     EXPECT_EQ(preview, parent->helpItem);  // the parent could read the help request
-    EXPECT_TRUE(settle(preview));
+    EXPECT_TRUE(RunningProgram::settle(preview));
 }
 
 TEST_F(Preview, SystemCommandsAndTitleChanges) {
@@ -102,12 +102,12 @@ TEST_F(Preview, SystemCommandsAndTitleChanges) {
     for (WPARAM command : commands) {
         DWORD_PTR result = 99;
         ASSERT_TRUE(SendMessageTimeoutA(preview, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, DEADLINE, &result));
-        EXPECT_TRUE(settle(preview)) << std::hex << command;
+        EXPECT_TRUE(RunningProgram::settle(preview)) << std::hex << command;
     }
     EXPECT_EQ(0, SendMessageA(preview, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Another title")));
     char title[32] = {};
     GetWindowTextA(preview, title, sizeof title);
     EXPECT_STREQ("Preview", title);
     PostMessageA(preview, WM_CLOSE, 0, 0);  // the display settings may close it
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }

@@ -2,48 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
+#include "base/OwnedHandles.h"
 #include "support/TestPaths.h"
 
 namespace driver {
 
 namespace {
 
-void writeIni(const std::string& folder) {
-    std::string ini = folder + "cinevane.ini";
-    std::string clip = testpaths::sourcePath("tests\\media\\pattern.avi");
-    WritePrivateProfileStringA("Setting", "Random", "0", ini.c_str());
-    WritePrivateProfileStringA("Setting", "Resume", "0", ini.c_str());
-    WritePrivateProfileStringA("Setting", "Sound", "0", ini.c_str());
-    WritePrivateProfileStringA("PlayList", "Count", "1", ini.c_str());
-    WritePrivateProfileStringA("PlayList", "Path0", clip.c_str(), ini.c_str());
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());  // flush
-}
-
 void copyBeside(const std::string& folder, const char* name) {
     std::string from = testpaths::binaryPath(std::string("tests\\host\\") + name);
     CopyFileA(from.c_str(), (folder + name).c_str(), FALSE);
-}
-
-bool hasUpdateRegion(HWND window) {
-    RECT r;
-    return GetUpdateRect(window, &r, FALSE) != FALSE;
-}
-
-struct ChildScan {
-    DWORD thread;
-    bool pending;
-};
-
-BOOL CALLBACK scanChild(HWND child, LPARAM data) {
-    ChildScan* scan = reinterpret_cast<ChildScan*>(data);
-    if (GetWindowThreadProcessId(child, nullptr) == scan->thread && hasUpdateRegion(child)) scan->pending = true;
-    return TRUE;
-}
-
-void send(INPUT* inputs, UINT count) {
-    SendInput(count, inputs, sizeof(INPUT));
 }
 
 LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -69,7 +37,6 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
-
 
 // Wine settings for the programs under test, made once per run: no window
 // manager runs in the test session, so Wine must not wait for one.
@@ -104,159 +71,19 @@ private:
 
 }  // namespace
 
-Copy makeCopy(const std::string& hint, const std::string& fileName, int components) {
-    Copy copy;
-    copy.folder = testpaths::freshFolder(hint);
-    copy.program = copy.folder + fileName;
-    CopyFileA(testpaths::binaryPath("cinevane.scr").c_str(), copy.program.c_str(), FALSE);
-    writeIni(copy.folder);
+ProgramCopy makeCopy(const std::string& hint, const std::string& fileName, int components) {
+    ProgramCopy copy(hint, ProgramCopy::builtProgram(), fileName);
+    copy.setOptions(0, 0, 0);
+    copy.setEntries({testpaths::clip("pattern.avi")});
     if (components & PASSWORD_CPL) copyBeside(copy.folder, "PASSWORD.CPL");
     if (components & MPR_DLL) copyBeside(copy.folder, "MPR.DLL");
     return copy;
 }
 
-PROCESS_INFORMATION start(const Copy& copy, const std::string& commandLine) {
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(copy.program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        copy.folder.c_str(), &startup, &process))
-        process = PROCESS_INFORMATION();
-    return process;
-}
-
-PROCESS_INFORMATION startWith(const Copy& copy, const std::string& tail) {
-    return start(copy, "\"" + copy.program + "\" " + tail);
-}
-
-bool waitUntil(const std::function<bool()>& done, DWORD deadline) {
-    DWORD begin = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (done()) return true;
-        if (GetTickCount() - begin >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-bool processEnded(const PROCESS_INFORMATION& process) {
-    return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-}
-
-DWORD finish(PROCESS_INFORMATION& process, DWORD deadline) {
-    if (!process.hProcess) return TIMED_OUT;
-    DWORD code = TIMED_OUT;
-    if (waitUntil([&] { return processEnded(process); }, deadline))
-        GetExitCodeProcess(process.hProcess, &code);
-    else
-        TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, DEADLINE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    process = PROCESS_INFORMATION();
-    return code;
-}
-
-HWND findWindowOf(const PROCESS_INFORMATION& process, const char* className, const char* title, DWORD deadline) {
-    HWND found = nullptr;
-    waitUntil(
-        [&] {
-            HWND window = nullptr;
-            while ((window = FindWindowExA(nullptr, window, className, title))) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == process.dwProcessId) {
-                    found = window;
-                    return true;
-                }
-            }
-            return processEnded(process);
-        },
-        deadline);
-    return found;
-}
-
-HWND findSaver(const PROCESS_INFORMATION& process) {
-    return findWindowOf(process, "WindowsScreenSaverClass", "Screen Saver");
-}
-
-bool settle(HWND window) {
-    DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    if (!thread) return false;
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    waitUntil([&] {
-        if (!IsWindow(window)) return true;
-        ChildScan scan = {thread, hasUpdateRegion(window)};
-        EnumChildWindows(window, scanChild, reinterpret_cast<LPARAM>(&scan));
-        return !scan.pending;
-    });
-    return IsWindow(window) != FALSE;
-}
-
-void pressKey(WORD key, bool withAlt) {
-    INPUT inputs[4] = {};
-    UINT count = 0;
-    auto add = [&](WORD vk, DWORD flags) {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = vk;
-        inputs[count].ki.dwFlags = flags;
-        ++count;
-    };
-    if (withAlt) add(VK_MENU, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    if (withAlt) add(VK_MENU, KEYEVENTF_KEYUP);
-    send(inputs, count);
-}
-
-void clickButton(DWORD downFlag, DWORD upFlag, DWORD data) {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = downFlag;
-    inputs[1].mi.dwFlags = upFlag;
-    inputs[0].mi.mouseData = inputs[1].mi.mouseData = data;
-    send(inputs, 2);
-}
-
-namespace {
-POINT expectedCursor = {0, 0};
-DWORD lastMoveTick = 0;
-}  // namespace
-
-void placeCursor(int x, int y) {
-    SetCursorPos(x, y);
-    expectedCursor = {x, y};
-    lastMoveTick = GetTickCount();
-}
-
 bool cursorSettledAndSeen(HWND window) {
-    // Wine answers from its own record for 100 ms after a move, then from
-    // the display server, which may lag.
-    waitUntil([&] {
-        POINT cursor;
-        return GetTickCount() - lastMoveTick > 150 && GetCursorPos(&cursor) && cursor.x == expectedCursor.x &&
-               cursor.y == expectedCursor.y;
-    });
+    userinput::cursorSettled();
     PostMessageA(window, WM_MOUSEMOVE, 0, 0);
-    return settle(window);
-}
-
-void moveMouse(int dx, int dy) {
-    expectedCursor.x += dx;
-    expectedCursor.y += dy;
-    lastMoveTick = GetTickCount();
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    send(&input, 1);
+    return RunningProgram::settle(window);
 }
 
 TestWindow* createTestWindow(int width, int height) {
@@ -297,81 +124,75 @@ void destroyTestWindow(TestWindow* window) {
     delete window;
 }
 
+bool waitForeground(HWND window) {
+    return pump::until([&] { return GetForegroundWindow() == window; });
+}
+
+DWORD endShowByKey(RunningProgram& process, HWND saver) {
+    waitForeground(saver);
+    pressKey('Q');
+    return process.finish();
+}
+
 DWORD readDword(const char* path, const char* name, DWORD fallback) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return fallback;
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.receive()) != ERROR_SUCCESS) return fallback;
     DWORD value = fallback, size = sizeof value;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.handle(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
+        ERROR_SUCCESS)
         value = fallback;
-    RegCloseKey(key);
     return value;
 }
 
 HWND readWindow(const char* path, const char* name) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.receive()) != ERROR_SUCCESS) return nullptr;
     ULONGLONG value = 0;
     DWORD type = 0, size = sizeof value;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(key.handle(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
         type != REG_QWORD)
         value = 0;
-    RegCloseKey(key);
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(value));
 }
 
 std::string readString(const char* path, const char* name) {
     char text[256] = {};
     DWORD size = sizeof text - 1;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-    RegCloseKey(key);
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.receive()) != ERROR_SUCCESS) return "";
+    RegQueryValueExA(key.handle(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
     return text;
 }
 
 void writeString(const char* path, const char* name, const char* value) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+    RegistryKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr) !=
         ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1);
-    RegCloseKey(key);
+    RegSetValueExA(key.handle(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1);
 }
 
 void writeDword(const char* path, const char* name, DWORD value) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+    RegistryKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr) !=
         ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    RegSetValueExA(key.handle(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 void deleteTree(const char* path) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        char child[256];
-        while (RegEnumKeyA(key, 0, child, sizeof child) == ERROR_SUCCESS) {
-            std::string childPath = std::string(path) + "\\" + child;
-            deleteTree(childPath.c_str());
+    {
+        RegistryKey key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) {
+            char child[256];
+            while (RegEnumKeyA(key.handle(), 0, child, sizeof child) == ERROR_SUCCESS) {
+                std::string childPath = std::string(path) + "\\" + child;
+                deleteTree(childPath.c_str());
+            }
         }
-        RegCloseKey(key);
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, path);
-}
-
-}  // namespace driver
-
-namespace driver {
-
-bool waitForeground(HWND window) {
-    return waitUntil([&] { return GetForegroundWindow() == window; });
-}
-
-DWORD endShowByKey(PROCESS_INFORMATION& process, HWND saver) {
-    waitForeground(saver);
-    pressKey('Q');
-    return finish(process);
 }
 
 }  // namespace driver

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "SaverDriver.h"
+#include "base/OwnedHandles.h"
 
 using namespace driver;
 
@@ -12,6 +13,9 @@ namespace {
 
 const char DESKTOP_KEY[] = "Control Panel\\Desktop";
 const char USE_PASSWORD[] = "ScreenSaveUsePassword";
+// After a refused password check the show refuses a close without asking
+// for this long.
+const DWORD RECHECK_DELAY = 200;
 
 DWORD fake(const char* name) {
     return readDword(FAKE_PASSWORD_KEY, name);
@@ -34,24 +38,23 @@ bool screenSaverRunning() {
 class Win9x : public ::testing::Test {
 protected:
     void SetUp() override {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegistryKey key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_READ, key.receive()) == ERROR_SUCCESS) {
             savedSize = sizeof saved;
-            hadValue = RegQueryValueExA(key, USE_PASSWORD, nullptr, &savedType, saved, &savedSize) == ERROR_SUCCESS;
-            RegCloseKey(key);
+            hadValue = RegQueryValueExA(key.handle(), USE_PASSWORD, nullptr, &savedType, saved, &savedSize) ==
+                       ERROR_SUCCESS;
         }
         deleteTree("Software\\CinevaneTests");
         usePassword(1);
     }
     void TearDown() override {
-        if (process.hProcess) finish(process, 0);
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        process.kill();
+        RegistryKey key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) {
             if (hadValue)
-                RegSetValueExA(key, USE_PASSWORD, 0, savedType, saved, savedSize);
+                RegSetValueExA(key.handle(), USE_PASSWORD, 0, savedType, saved, savedSize);
             else
-                RegDeleteValueA(key, USE_PASSWORD);
-            RegCloseKey(key);
+                RegDeleteValueA(key.handle(), USE_PASSWORD);
         }
         deleteTree("Software\\CinevaneTests");
         // A show that did not end as it should may have left this on.
@@ -63,22 +66,29 @@ protected:
     HWND startShow(int components = PASSWORD_CPL, const char* hint = "win9x", const char* name = WIN98_PROGRAM) {
         copy = makeCopy(hint, name, components);
         placeCursor(400, 300);
-        process = startWith(copy, "/s");
-        HWND saver = findSaver(process);
+        if (!process.start(copy.program, "/s")) return nullptr;
+        HWND saver = process.waitForSaver();
         if (saver) waitForeground(saver);
         return saver;
     }
     bool callsReach(DWORD count) {
-        return waitUntil([&] { return fake("Calls") >= count || processEnded(process); }) && fake("Calls") == count;
+        return pump::until([&] { return fake("Calls") >= count || process.ended(); }) && fake("Calls") == count;
     }
-    // Waits until the 200 ms after the last refused request have passed.
-    void outlastRecheckDelay(DWORD call) {
-        DWORD exit = fake("Exit", call);
-        waitUntil([&] { return GetTickCount() - exit > 250; });
+    // Waits for the end of the interval after a refused request in which the
+    // show refuses a close without asking. The show notes the refusal's end
+    // before it handles anything queued later, so once its window has settled
+    // the interval began no later than now; it ends when the clock that both
+    // read has gone on by the whole interval.
+    ::testing::AssertionResult outlastRecheckDelay(HWND saver) {
+        if (!RunningProgram::settle(saver)) return ::testing::AssertionFailure() << "the show went";
+        const DWORD refusalNotedBy = GetTickCount();
+        if (!pump::until([&] { return GetTickCount() - refusalNotedBy > RECHECK_DELAY; }))
+            return ::testing::AssertionFailure() << "the clock stood still";
+        return ::testing::AssertionSuccess();
     }
 
-    Copy copy;
-    PROCESS_INFORMATION process = {};
+    ProgramCopy copy;
+    RunningProgram process;
     bool hadValue = false;
     DWORD savedType = 0, savedSize = 0;
     BYTE saved[64] = {};
@@ -91,7 +101,7 @@ TEST_F(Win9x, AcceptedPasswordEndsTheShowAndScreenSaverRunningGoesOff) {
     EXPECT_EQ(1u, fake("Loads"));
     EXPECT_TRUE(screenSaverRunning());
     pressKey('K');
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
     ASSERT_EQ(1u, fake("Calls"));
     EXPECT_EQ(saver, readWindow(FAKE_PASSWORD_KEY, "Window1"));
     EXPECT_EQ(1u, fake("Running", 1));  // on while the password guards the desktop
@@ -107,27 +117,30 @@ TEST_F(Win9x, RefusedPasswordKeepsTheShowAndMovesTheReferencePoint) {
     EXPECT_EQ(0u, fake("Calls"));
     pressKey('K');
     ASSERT_TRUE(callsReach(1));
-    ASSERT_TRUE(settle(saver));
-    EXPECT_FALSE(processEnded(process));
+    ASSERT_TRUE(RunningProgram::settle(saver));
+    EXPECT_FALSE(process.ended());
 
     // Measured from where the close was refused, 3 more pixels stay below
     // the threshold although the cursor is now 6 from the start.
-    outlastRecheckDelay(1);
+    ASSERT_TRUE(outlastRecheckDelay(saver));
     moveMouse(3, 0);
     ASSERT_TRUE(cursorSettledAndSeen(saver));
     EXPECT_EQ(1u, fake("Calls"));
     moveMouse(0, 2);
     EXPECT_TRUE(callsReach(2));
-    ASSERT_TRUE(settle(saver));
+    ASSERT_TRUE(RunningProgram::settle(saver));
 
     answer(1);
-    outlastRecheckDelay(2);
+    ASSERT_TRUE(outlastRecheckDelay(saver));
     pressKey('K');
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
     EXPECT_EQ(3u, fake("Calls"));
 }
 
-TEST_F(Win9x, CloseRightAfterARefusalIsRefusedWithoutAsking) {
+// Whether the close posted during the refusal comes within the interval
+// depends on the machine's speed; that the interval is kept is checked with a
+// clock of the test's own (HostWindow cases).
+TEST_F(Win9x, CloseRightAfterARefusalKeepsTheShowAndTheNextCloseAsksAgain) {
     answer(0);
     writeDword(FAKE_PASSWORD_KEY, "PostClose", 1);  // one more WM_CLOSE at once
     HWND saver = startShow();
@@ -135,21 +148,17 @@ TEST_F(Win9x, CloseRightAfterARefusalIsRefusedWithoutAsking) {
     pressKey('K');
     ASSERT_TRUE(callsReach(1));
     writeDword(FAKE_PASSWORD_KEY, "PostClose", 0);
-    ASSERT_TRUE(settle(saver));
-    // Asked again only when 200 ms had passed since the refusal.
-    if (fake("Calls") > 1) {
-        EXPECT_GE(fake("Entry", 2) - fake("Exit", 1), 200u);
-    }
+    ASSERT_TRUE(RunningProgram::settle(saver));
+    EXPECT_FALSE(process.ended()) << "a refused password ended the show";
     DWORD calls = fake("Calls");
 
-    outlastRecheckDelay(calls);
+    ASSERT_TRUE(outlastRecheckDelay(saver));
     pressKey('K');
     EXPECT_TRUE(callsReach(calls + 1));
-    EXPECT_TRUE(settle(saver));
     answer(1);
-    outlastRecheckDelay(calls + 1);
+    ASSERT_TRUE(outlastRecheckDelay(saver));
     pressKey('K');
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }
 
 TEST_F(Win9x, WithoutPasswordLibraryTheFirstInputEndsTheShow) {
@@ -157,7 +166,7 @@ TEST_F(Win9x, WithoutPasswordLibraryTheFirstInputEndsTheShow) {
     ASSERT_NE(nullptr, saver);
     EXPECT_FALSE(screenSaverRunning());
     clickButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
     EXPECT_EQ(0u, fake("Loads"));
 }
 
@@ -177,17 +186,16 @@ TEST_F(Win9x, AutoPlayIsCancelledOnlyUnderPassword) {
     ASSERT_NE(nullptr, saver);
     EXPECT_EQ(1, SendMessageA(saver, autoPlay, 0, 0));
     EXPECT_TRUE(callsReach(1));  // and the show is asked to close
-    EXPECT_TRUE(settle(saver));
     answer(1);
-    outlastRecheckDelay(1);
+    ASSERT_TRUE(outlastRecheckDelay(saver));
     pressKey('K');
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 
     usePassword(0);
     saver = startShow(PASSWORD_CPL, "autoplay-open");
     ASSERT_NE(nullptr, saver);
     EXPECT_EQ(0, SendMessageA(saver, autoPlay, 0, 0));
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }
 
 TEST_F(Win9x, SecondShowEndsBeforeReadingThePasswordSetting) {
@@ -198,30 +206,30 @@ TEST_F(Win9x, SecondShowEndsBeforeReadingThePasswordSetting) {
     // Another window takes the foreground; the refused password keeps the show.
     HWND other = foregroundWindow()->handle;
     PostMessageA(saver, WM_ACTIVATEAPP, FALSE, GetCurrentThreadId());
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(pump::until([&] {
         if (GetForegroundWindow() != other) SetForegroundWindow(other);
         return fake("Calls") >= 1 && GetForegroundWindow() == other;
     }));
-    ASSERT_TRUE(settle(saver));
-    DWORD calls = fake("Calls");
+    ASSERT_TRUE(RunningProgram::settle(saver));
 
-    Copy second = makeCopy("win9x-second", WIN98_PROGRAM, PASSWORD_CPL);
-    PROCESS_INFORMATION again = startWith(second, "/s");
-    EXPECT_EQ(0u, finish(again));
+    ProgramCopy second = makeCopy("win9x-second", WIN98_PROGRAM, PASSWORD_CPL);
+    RunningProgram again;
+    ASSERT_TRUE(again.start(second.program, "/s"));
+    EXPECT_EQ(0u, again.finish());
     EXPECT_EQ(1u, fake("Loads"));  // the second process never loaded it
     EXPECT_TRUE(waitForeground(saver));
 
     answer(1);
-    outlastRecheckDelay(calls);
+    ASSERT_TRUE(outlastRecheckDelay(saver));
     pressKey('K');
-    EXPECT_EQ(0u, finish(process));
+    EXPECT_EQ(0u, process.finish());
 }
 
 TEST_F(Win9x, PasswordChangeCallsTheSystemDialog) {
     TestWindow* owner = createTestWindow();
     copy = makeCopy("win9x-mpr", WIN98_PROGRAM, MPR_DLL);
-    process = startWith(copy, "/a " + std::to_string(reinterpret_cast<UINT_PTR>(owner->handle)));
-    EXPECT_EQ(0u, finish(process));
+    ASSERT_TRUE(process.start(copy.program, "/a " + std::to_string(reinterpret_cast<UINT_PTR>(owner->handle))));
+    EXPECT_EQ(0u, process.finish());
     EXPECT_EQ(1u, readDword(FAKE_MPR_KEY, "Calls"));
     EXPECT_EQ("SCRSAVE", readString(FAKE_MPR_KEY, "Provider"));
     EXPECT_EQ(owner->handle, readWindow(FAKE_MPR_KEY, "Parent"));
@@ -229,15 +237,15 @@ TEST_F(Win9x, PasswordChangeCallsTheSystemDialog) {
 
     // Without a live handle the foreground window is the parent.
     ASSERT_TRUE(takeForeground());
-    process = startWith(copy, "-A 12");
-    EXPECT_EQ(0u, finish(process));
+    ASSERT_TRUE(process.start(copy.program, "-A 12"));
+    EXPECT_EQ(0u, process.finish());
     EXPECT_EQ(2u, readDword(FAKE_MPR_KEY, "Calls"));
     EXPECT_EQ(foregroundWindow()->handle, readWindow(FAKE_MPR_KEY, "Parent"));
 
     // Without the component the mode ends quietly.
-    Copy bare = makeCopy("win9x-no-mpr", WIN98_PROGRAM);
-    process = startWith(bare, "/a");
-    EXPECT_EQ(0u, finish(process));
+    ProgramCopy bare = makeCopy("win9x-no-mpr", WIN98_PROGRAM);
+    ASSERT_TRUE(process.start(bare.program, "/a"));
+    EXPECT_EQ(0u, process.finish());
     EXPECT_EQ(2u, readDword(FAKE_MPR_KEY, "Calls"));
     destroyTestWindow(owner);
 }
@@ -248,24 +256,24 @@ TEST_F(Win9x, PasswordChangeCallsTheSystemDialog) {
 class NoDebugger {
 public:
     NoDebugger() {
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr);
         DWORD size = sizeof saved - 1;
-        hadDebugger = RegQueryValueExA(key, "Debugger", nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &size) ==
-                      ERROR_SUCCESS;
+        hadDebugger = RegQueryValueExA(key.handle(), "Debugger", nullptr, nullptr, reinterpret_cast<BYTE*>(saved),
+                                       &size) == ERROR_SUCCESS;
         const char none[] = "cinevane-test-no-such-debugger.exe %ld %ld";
-        RegSetValueExA(key, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(none), sizeof none);
+        RegSetValueExA(key.handle(), "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(none), sizeof none);
     }
     ~NoDebugger() {
         if (hadDebugger)
-            RegSetValueExA(key, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), lstrlenA(saved) + 1);
+            RegSetValueExA(key.handle(), "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved),
+                           lstrlenA(saved) + 1);
         else
-            RegDeleteValueA(key, "Debugger");
-        RegCloseKey(key);
+            RegDeleteValueA(key.handle(), "Debugger");
     }
 
 private:
     static constexpr const char* KEY = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
-    HKEY key = nullptr;
+    RegistryKey key;
     bool hadDebugger = false;
     char saved[512] = {};
 };
@@ -277,7 +285,7 @@ TEST_F(Win9x, FaultInsideTheShowEndsWithMinusOneAndScreenSaverRunningOff) {
     ASSERT_NE(nullptr, saver);
     EXPECT_TRUE(screenSaverRunning());
     pressKey('K');
-    EXPECT_EQ(static_cast<DWORD>(-1), finish(process));
+    EXPECT_EQ(static_cast<DWORD>(-1), process.finish());
     EXPECT_EQ(1u, fake("Calls"));
     EXPECT_FALSE(screenSaverRunning());
 }

@@ -7,27 +7,12 @@
 #include "base/AllocationFaults.h"
 #include "base/Exception.h"
 #include "playback/Playlist.h"
+#include "support/RuntimeRandom.h"
 #include "support/TestErrors.h"
 
 using testerrors::thrownCode;
 
 namespace {
-
-// The C runtime's generator: state * 214013 + 2531011, result bits 16 to 30.
-struct ReferenceRandom {
-    unsigned state;
-    explicit ReferenceRandom(unsigned seed) : state(seed) {}
-    int next() {
-        state = state * 214013u + 2531011u;
-        return static_cast<int>((state >> 16) & 0x7fff);
-    }
-};
-
-// The play order one shuffle draws from a given order.
-void referenceShuffle(std::vector<int>& order, ReferenceRandom& random) {
-    const int n = static_cast<int>(order.size());
-    for (int i = 0; i < n; ++i) std::swap(order[i], order[random.next() % n]);
-}
 
 std::string name(int i) {
     return "C:\\v\\" + std::to_string(i) + ".avi";
@@ -42,7 +27,7 @@ void fill(Playlist& list, int n) {
 TEST(Playlist, RuntimeGeneratorIsTheOneAssumed) {
     srand(1);
     EXPECT_EQ(41, rand());
-    ReferenceRandom reference(77);
+    RuntimeRandom reference(77);
     srand(77);
     for (int i = 0; i < 100; ++i) ASSERT_EQ(reference.next(), rand()) << i;
 }
@@ -69,11 +54,11 @@ TEST(Playlist, RandomOrderIsDrawnAtEveryPass) {
     Playlist list;
     fill(list, n);
     srand(4242);
-    ReferenceRandom reference(4242);
+    RuntimeRandom reference(4242);
     std::vector<int> order = {0, 1, 2, 3, 4, 5, 6};
     for (int pass = 0; pass < 3; ++pass) {
         SCOPED_TRACE(pass);
-        referenceShuffle(order, reference);
+        reference.shuffle(order);
         std::vector<bool> seen(n, false);
         for (int place = 0; place < n; ++place) {
             CountedString path = list.next(true);
@@ -88,10 +73,8 @@ TEST(Playlist, FindIsExactAndGivesPlaceInPlayOrder) {
     Playlist list;
     fill(list, 5);
     srand(9);
-    ReferenceRandom reference(9);
-    std::vector<int> order = {0, 1, 2, 3, 4};
     list.shuffle();
-    referenceShuffle(order, reference);
+    const std::vector<int> order = RuntimeRandom::shuffledOrder(9, 5);
     const int wanted = 3;
     int place = 0;
     while (order[place] != wanted) ++place;

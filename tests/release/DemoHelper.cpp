@@ -26,19 +26,20 @@
 //       as a user would to end the show, and waits until the show's window
 //       has gone; prints "ended".
 //
-// Every wait polls with a generous deadline while pumping messages, and a
-// missed deadline ends the helper with exit code 1 and a message.
+// Every wait waits for what it needs with a generous deadline while pumping
+// messages, and a missed deadline ends the helper with exit code 1 and a
+// message.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
-#ifdef CINEVANE_HAVE_HOST
 #include "host/HostState.h"
 #include "host/SaverWindow.h"
-#endif
+#include "support/MessagePump.h"
+#include "support/RunningProgram.h"
+#include "support/UserInput.h"
 
 namespace {
 
@@ -48,29 +49,6 @@ const DWORD doneDeadline = 600000;
 const char saverClass[] = "WindowsScreenSaverClass";
 const char viewClass[] = "CinevaneView";
 const char previewHostClass[] = "CinevaneDemoPreviewHost";
-
-void pumpFor(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    } while (GetTickCount() - start < milliseconds);
-}
-
-// Polls `ready` until it holds, pumping messages meanwhile.
-template <typename Condition>
-bool waitFor(DWORD deadline, Condition ready) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (ready()) return true;
-        if (GetTickCount() - start >= deadline) return false;
-        pumpFor(50);
-    }
-}
 
 int failWith(const char* what) {
     std::printf("error %s\n", what);
@@ -106,44 +84,16 @@ bool fileExists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool startProgram(const std::string& commandLine, PROCESS_INFORMATION& process) {
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    std::string line = commandLine;
-    return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process) != 0;
-}
-
-// Waits for the process to end and takes its exit code.
-bool waitForExit(PROCESS_INFORMATION& process, DWORD& code) {
-    bool ended = waitFor(endDeadline, [&] {
-        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-    });
-    if (!ended) return false;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
-// Waits for the process to end and prints WORD and its exit code.
-int reportEnd(PROCESS_INFORMATION& process, const char* word) {
-    DWORD code = 0;
-    if (!waitForExit(process, code)) return failWith("the program did not end");
-    std::printf("%s %ld\n", word, static_cast<long>(code));
+// Waits for the program to end and prints WORD and its exit code; one that
+// does not end is ended by force.
+int reportEnd(RunningProgram& program, const char* word) {
+    if (!program.waitForExit(endDeadline)) {
+        program.kill();
+        return failWith("the program did not end");
+    }
+    std::printf("%s %ld\n", word, static_cast<long>(program.exitCode()));
     std::fflush(stdout);
     return 0;
-}
-
-void pressKey(WORD key) {
-    INPUT input[2];
-    ZeroMemory(input, sizeof input);
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
 }
 
 LRESULT CALLBACK previewHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -174,17 +124,15 @@ HWND createPreviewHost() {
 int runProgramPreview(const char* program) {
     HWND host = createPreviewHost();
     if (host == nullptr) return failWith("no preview window");
-    pumpFor(100);
-    char commandLine[600];
-    snprintf(commandLine, sizeof commandLine, "\"%s\" /p %llu", program,
-             static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host)));
-    PROCESS_INFORMATION process;
-    if (!startProgram(commandLine, process)) return failWith("cannot start the program");
+    UpdateWindow(host);
+    RunningProgram process;
+    if (!process.start(program, "/p " + std::to_string(reinterpret_cast<UINT_PTR>(host))))
+        return failWith("cannot start the program");
     HWND preview = nullptr;
-    if (!waitFor(appearDeadline, [&] {
+    if (!pump::until([&] {
             preview = FindWindowExA(host, nullptr, saverClass, nullptr);
             return preview != nullptr && IsWindowVisible(preview);
-        }))
+        }, appearDeadline))
         return failWith("no preview window appeared in the parent");
     RECT client;
     GetClientRect(preview, &client);
@@ -193,17 +141,17 @@ int runProgramPreview(const char* program) {
     return reportEnd(process, "program-ended");
 }
 
-#ifdef CINEVANE_HAVE_HOST
 HWND pictureHost = nullptr;
 const char* pictureDoneFile = nullptr;
 bool pictureReady = false;
 DWORD pictureStart = 0;
 
 // Watches the preview that runs in this process: says "ready" once it has
-// painted, and closes its parent when the picture has been taken.
+// painted (on this thread, so at once), and closes its parent when the
+// picture has been taken.
 void CALLBACK watchPicture(HWND, UINT, UINT_PTR, DWORD) {
     HWND preview = FindWindowExA(pictureHost, nullptr, saverClass, nullptr);
-    if (!pictureReady && preview != nullptr && GetTickCount() - pictureStart > 1000) {
+    if (!pictureReady && preview != nullptr && IsWindowVisible(preview)) {
         UpdateWindow(preview);
         pictureReady = true;
         sayRect("ready", pictureHost);
@@ -226,11 +174,6 @@ int runPicturePreview(const char* doneFile) {
     std::fflush(stdout);
     return 0;
 }
-#else
-int runPicturePreview(const char*) {
-    return failWith("built without the screen-saver host");
-}
-#endif
 
 int runPreview(const char* program, const char* doneFile) {
     int result = runProgramPreview(program);
@@ -248,46 +191,23 @@ BOOL CALLBACK sayControlText(HWND control, LPARAM) {
     return TRUE;
 }
 
-struct DialogSearch {
-    DWORD processId;
-    HWND dialog;
-};
-
-BOOL CALLBACK findDialogOf(HWND window, LPARAM lParam) {
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16];
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(window) &&
-        std::strcmp(className, "#32770") == 0) {
-        search->dialog = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 int runDialog(const char* program, const char* doneFile) {
-    std::string commandLine = std::string("\"") + program + "\" /c";
-    PROCESS_INFORMATION process;
-    if (!startProgram(commandLine, process)) return failWith("cannot start the program");
-    DialogSearch search = {process.dwProcessId, nullptr};
-    if (!waitFor(appearDeadline, [&] {
-            EnumWindows(findDialogOf, reinterpret_cast<LPARAM>(&search));
-            return search.dialog != nullptr;
-        }))
-        return failWith("the settings dialog did not appear");
-    pumpFor(500);
+    RunningProgram process;
+    if (!process.start(program, "/c")) return failWith("cannot start the program");
+    HWND dialog = process.waitForDialog(appearDeadline);
+    // Fully painted before its picture is taken.
+    if (!dialog || !RunningProgram::settle(dialog)) return failWith("the settings dialog did not appear");
     char caption[256];
-    GetWindowTextA(search.dialog, caption, sizeof caption);
+    GetWindowTextA(dialog, caption, sizeof caption);
     std::printf("caption %s\n", toUtf8(caption).c_str());
-    EnumChildWindows(search.dialog, sayControlText, 0);
-    sayRect("ready", search.dialog);
-    if (!waitFor(doneDeadline, [&] { return fileExists(doneFile); }))
-        return failWith("nobody said done");
-    SetForegroundWindow(search.dialog);
-    pumpFor(100);
-    pressKey(VK_ESCAPE);
+    EnumChildWindows(dialog, sayControlText, 0);
+    sayRect("ready", dialog);
+    if (!pump::until([&] { return fileExists(doneFile); }, doneDeadline)) return failWith("nobody said done");
+    // The key goes to the foreground window, as a user's would.
+    SetForegroundWindow(dialog);
+    if (!pump::until([&] { return GetForegroundWindow() == dialog; }))
+        return failWith("the settings dialog did not come to the front");
+    userinput::pressKey(VK_ESCAPE);
     return reportEnd(process, "ended");
 }
 
@@ -297,11 +217,11 @@ HWND findShow() {
 
 int waitShow(DWORD seconds) {
     HWND show = nullptr;
-    if (!waitFor(seconds * 1000, [&] {
+    if (!pump::until([&] {
             show = findShow();
             return show != nullptr && IsWindowVisible(show) &&
                    FindWindowExA(show, nullptr, viewClass, nullptr) != nullptr;
-        }))
+        }, seconds * 1000))
         return failWith("the show did not start");
     RECT rect;
     GetClientRect(show, &rect);
@@ -313,8 +233,8 @@ int waitShow(DWORD seconds) {
 int pressKeyToEnd() {
     HWND show = findShow();
     if (show == nullptr) return failWith("no show is running");
-    pressKey(VK_SPACE);
-    if (!waitFor(endDeadline, [] { return findShow() == nullptr; }))
+    userinput::pressKey(VK_SPACE);
+    if (!pump::until([] { return findShow() == nullptr; }, endDeadline))
         return failWith("the show did not end on a key press");
     say("ended");
     return 0;

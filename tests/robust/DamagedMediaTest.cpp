@@ -18,13 +18,16 @@
 
 #include "IniFuzz.h"
 #include "RobustReport.h"
-#include "SaverProcess.h"
+#include "base/OwnedHandles.h"
+#include "support/MessagePump.h"
+#include "support/ProgramCopy.h"
+#include "support/RunningProgram.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 namespace {
 
 const unsigned mediaSeed = 7;
-const DWORD showDeadline = 30000;  // generous: CI is a busy machine
 // A show still on the bad file after this long is taken as held there by the
 // platform's player; it is then ended with a key, so a slow machine that is
 // merely late changes the report, not the verdict.
@@ -32,19 +35,8 @@ const DWORD heldAfter = 12000;
 const char earlierName[] = "C:\\earlier\\clip.avi";
 const char earlierTime[] = "3,7";
 
-std::string readFile(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
 std::string media(const char* name) {
-    return readFile(testpaths::sourcePath(std::string("tests\\media\\") + name));
+    return testfiles::readBytes(testpaths::clip(name));
 }
 
 std::string randomBytes(unsigned seed, size_t count) {
@@ -80,68 +72,64 @@ std::string iniFor(const std::vector<std::string>& files) {
     return ini + "[Resume]\r\nName=" + earlierName + "\r\nTime=" + earlierTime + "\r\n";
 }
 
-std::string resumeKey(const std::string& folder, const char* key) {
-    char value[MAX_PATH] = "";
-    GetPrivateProfileStringA("Resume", key, "(none)", value, MAX_PATH, (folder + "cinevane.ini").c_str());
-    return value;
-}
-
 enum Outcome { ended, playedOn, held };
 
+bool redInTheMiddle() {
+    WindowDc screen(nullptr);
+    return isRed(GetPixel(screen.handle(), GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2));
+}
+
 // Watches the show until it ends or the good red clip comes round again.
-Outcome watch(SaverProcess& show, Place place) {
-    HDC screen = GetDC(nullptr);
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
-    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+Outcome watch(const RunningProgram& show, Place place) {
     bool sawRed = false;
     bool redGone = false;
     Outcome outcome = held;
-    DWORD begun = GetTickCount();
-    while (GetTickCount() - begun < heldAfter) {
-        if (show.waitForExit(10)) {
-            outcome = ended;
-            break;
-        }
-        bool red = isRed(GetPixel(screen, x, y));
-        if (red && (place == badFirst || redGone)) {
-            outcome = playedOn;
-            break;
-        }
-        if (red) sawRed = true;
-        if (sawRed && !red) redGone = true;
-    }
-    ReleaseDC(nullptr, screen);
+    pump::until(
+        [&] {
+            if (show.ended()) {
+                outcome = ended;
+                return true;
+            }
+            bool red = redInTheMiddle();
+            if (red && (place == badFirst || redGone)) {
+                outcome = playedOn;
+                return true;
+            }
+            if (red) sawRed = true;
+            if (sawRed && !red) redGone = true;
+            return false;
+        },
+        heldAfter);
     return outcome;
 }
 
-bool waitForRed(SaverProcess& show) {
-    HDC screen = GetDC(nullptr);
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
-    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+bool waitForRed(const RunningProgram& show) {
     bool red = false;
-    for (DWORD begun = GetTickCount(); !red && GetTickCount() - begun < showDeadline && !show.waitForExit(5);) {
-        red = isRed(GetPixel(screen, x, y));
-    }
-    ReleaseDC(nullptr, screen);
+    pump::until([&] { return (red = redInTheMiddle()) || show.ended(); });
     return red;
+}
+
+// A key press for the show, as the video view would pass it on.
+void pressKey(const RunningProgram& show) {
+    if (HWND saver = show.waitForSaver(0)) PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 1);
 }
 
 // Runs one case; returns what went wrong, or empty when it passed.
 std::string runCase(const Case& c, std::string& told) {
-    const std::string good = testpaths::sourcePath("tests\\media\\red.avi");
-    std::string folder = SaverProcess::prepare("damaged", "");
-    const std::string bad = folder + c.fileName;
-    if (!robust::writeBytes(bad, c.bytes())) return "cannot write " + bad;
+    const std::string good = testpaths::clip("red.avi");
+    ProgramCopy copy("damaged");
+    const std::string bad = copy.folder + c.fileName;
+    if (!testfiles::writeBytes(bad, c.bytes())) return "cannot write " + bad;
     std::vector<std::string> files = c.place == badFirst ? std::vector<std::string>{bad, good}
                                                          : std::vector<std::string>{good, bad};
-    robust::writeBytes(folder + "cinevane.ini", iniFor(files));
+    copy.writeIni(iniFor(files));
 
-    SaverProcess show;
-    if (!show.start(folder)) return "cannot start the program";
+    RunningProgram show;
+    if (!show.start(copy.program, "/s")) return "cannot start the program";
     if (c.action != none) {
         // Once the first clip shows, the play list has been built; the file
         // goes while that clip plays.
-        if (!show.waitForWindow(showDeadline)) return "no window";
+        if (!show.waitForSaver()) return "no window";
         if (!waitForRed(show)) return "the first clip did not show";
         if (!DeleteFileA(bad.c_str())) return "cannot delete " + bad;
         if (c.action == replaceByFolder && !CreateDirectoryA(bad.c_str(), nullptr)) return "cannot make the folder";
@@ -151,16 +139,16 @@ std::string runCase(const Case& c, std::string& told) {
     std::string problems;
     if (outcome != ended) {
         told = outcome == playedOn ? "played on" : "held";
-        show.pressKey();
-        if (!show.waitForExit(showDeadline)) {
+        pressKey(show);
+        if (!show.waitForExit()) {
             show.kill();
             return "did not end on a key press";
         }
     } else {
-        told = "ended after " + std::to_string(show.lifetime()) + " ms";
-        if (resumeKey(folder, "Name") != earlierName || resumeKey(folder, "Time") != earlierTime) {
-            problems += " resume point changed to " + resumeKey(folder, "Name") + " " + resumeKey(folder, "Time");
-        }
+        told = "ended";
+        const std::string name = copy.iniValue("Resume", "Name", "(none)");
+        const std::string time = copy.iniValue("Resume", "Time", "(none)");
+        if (name != earlierName || time != earlierTime) problems += " resume point changed to " + name + " " + time;
     }
     if (show.exitCode() != 0) problems += " exit code " + std::to_string(show.exitCode());
     if (!show.nothingLeft()) problems += " something left running";

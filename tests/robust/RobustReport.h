@@ -25,7 +25,4 @@ private:
     int passedCount = 0;
 };
 
-// Replaces a file's bytes; false when it cannot be written.
-bool writeBytes(const std::string& path, const std::string& bytes);
-
 }  // namespace robust

@@ -12,18 +12,15 @@
 #include <vector>
 
 #include "RobustReport.h"
-#include "SaverProcess.h"
 #include "base/Exception.h"
+#include "base/OwnedHandles.h"
 #include "settings/Settings.h"
+#include "support/MessagePump.h"
+#include "support/ProgramCopy.h"
+#include "support/RunningProgram.h"
 #include "support/TestPaths.h"
 
 namespace {
-
-const DWORD deadline = 30000;
-
-std::string clip(const char* name) {
-    return testpaths::sourcePath(std::string("tests\\media\\") + name);
-}
 
 std::string iniText(int resume, const std::string& file, bool withResumePoint) {
     std::string text = "[Setting]\r\nRandom=0\r\nResume=" + std::to_string(resume) +
@@ -49,7 +46,7 @@ std::vector<std::string> editAndSave(Settings& dialog, int listLength) {
     dialog.sound = 0;
     dialog.entries.clear();
     for (int i = 0; i < listLength; ++i) {
-        entries.push_back(clip(names[i % 4]));
+        entries.push_back(testpaths::clip(names[i % 4]));
         dialog.entries.add(entries.back().c_str());
     }
     dialog.save();
@@ -58,21 +55,24 @@ std::vector<std::string> editAndSave(Settings& dialog, int listLength) {
 
 // Waits until the show's picture is on the screen: something not black in the middle.
 bool waitForPicture() {
-    HDC screen = GetDC(nullptr);
+    WindowDc screen(nullptr);
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    bool seen = false;
-    for (DWORD begun = GetTickCount(); !seen && GetTickCount() - begun < deadline; Sleep(10)) {
-        COLORREF pixel = GetPixel(screen, x, y);
-        seen = pixel != CLR_INVALID && (GetRValue(pixel) | GetGValue(pixel) | GetBValue(pixel)) > 40;
-    }
-    ReleaseDC(nullptr, screen);
-    return seen;
+    return pump::until([&] {
+        COLORREF pixel = GetPixel(screen.handle(), x, y);
+        return pixel != CLR_INVALID && (GetRValue(pixel) | GetGValue(pixel) | GetBValue(pixel)) > 40;
+    });
 }
 
-std::string endShow(SaverProcess& show) {
-    show.pressKey();
-    if (!show.waitForExit(deadline)) {
+// Starts the show of this copy; false when its window did not appear.
+bool startShow(RunningProgram& show, const ProgramCopy& copy) {
+    return show.start(copy.program, "/s") && show.waitForSaver();
+}
+
+std::string endShow(RunningProgram& show) {
+    // A key press, as the video view would pass it on.
+    if (HWND saver = show.waitForSaver(0)) PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 1);
+    if (!show.waitForExit()) {
         show.kill();
         return " the show did not end on a key press";
     }
@@ -112,11 +112,12 @@ std::string checkShowSide(const std::string& iniPath, const std::string& played)
 
 // The dialog saves while the show plays; then the show ends.
 std::string dialogSavesDuringShow() {
-    const std::string played = clip("long.avi");
-    std::string folder = SaverProcess::prepare("shared-during", iniText(1, played, false));
-    std::string iniPath = folder + "cinevane.ini";
-    SaverProcess show;
-    if (!show.start(folder) || !show.waitForWindow(deadline)) return " no show";
+    const std::string played = testpaths::clip("long.avi");
+    ProgramCopy copy("shared-during");
+    copy.writeIni(iniText(1, played, false));
+    const std::string& iniPath = copy.iniPath;
+    RunningProgram show;
+    if (!startShow(show, copy)) return " no show";
     if (!waitForPicture()) return " no picture";
     std::unique_ptr<Settings> dialog = openAsDialog(iniPath);
     std::vector<std::string> entries = editAndSave(*dialog, 4);
@@ -128,12 +129,13 @@ std::string dialogSavesDuringShow() {
 
 // The dialog loads, the show runs and ends, then the dialog saves.
 std::string showEndsWhileDialogOpen(int resume) {
-    const std::string played = clip("long.avi");
-    std::string folder = SaverProcess::prepare("shared-open", iniText(resume, played, true));
-    std::string iniPath = folder + "cinevane.ini";
+    const std::string played = testpaths::clip("long.avi");
+    ProgramCopy copy("shared-open");
+    copy.writeIni(iniText(resume, played, true));
+    const std::string& iniPath = copy.iniPath;
     std::unique_ptr<Settings> dialog = openAsDialog(iniPath);
-    SaverProcess show;
-    if (!show.start(folder) || !show.waitForWindow(deadline)) return " no show";
+    RunningProgram show;
+    if (!startShow(show, copy)) return " no show";
     if (!waitForPicture()) return " no picture";
     std::string problems = endShow(show);
     std::vector<std::string> entries = editAndSave(*dialog, 3);

@@ -4,6 +4,7 @@
 
 #include "IniFiles.h"
 #include "settings/Settings.h"
+#include "support/RuntimeRandom.h"
 
 using namespace inifiles;
 using Texts = std::vector<std::string>;
@@ -30,11 +31,9 @@ static void writeEverything(Settings& settings) {
 }
 
 static std::string junk(size_t bytes, unsigned seed) {
+    RuntimeRandom random(seed);
     std::string text(bytes, '\0');
-    for (size_t i = 0; i < bytes; ++i) {
-        seed = seed * 214013 + 2531011;
-        text[i] = static_cast<char>(seed >> 16);
-    }
+    for (char& c : text) c = static_cast<char>(random.next());
     return text;
 }
 
@@ -77,12 +76,9 @@ TEST(BadInput, AFileOfSeveralMegabytesLoads) {
     for (int i = 0; i < 40000; ++i) text += "Junk" + std::to_string(i) + "=" + std::string(40, 'j') + "\r\n";
     text += "Path1=" + std::string(1024 * 1024, 'w') + "\r\nPath2=C:\\third.avi\r\n";
     std::string name = freshName("megabytes");
-    ASSERT_TRUE(writeRaw(beside(name), text));
+    ASSERT_TRUE(writeBytes(beside(name), text));
     std::unique_ptr<Settings> settings = boundTo(name);
-    DWORD start = GetTickCount();
     settings->load();
-    printf("load of a %u-byte file: %lu ms\n", static_cast<unsigned>(text.size()),
-           GetTickCount() - start);
     EXPECT_EQ(Texts({"C:\\first.avi", std::string(259, 'w'), "C:\\third.avi"}), entriesOf(*settings));
 }
 
@@ -104,13 +100,13 @@ TEST(BadInput, AFolderInPlaceOfTheFileGivesDefaultsAndTakesNoWrites) {
 TEST(BadInput, APathThroughAFileGivesDefaultsAndChangesNothing) {
     std::string fileName = freshName("plain");
     std::string content = "[Setting]\r\nRandom=1\r\n";
-    ASSERT_TRUE(writeRaw(beside(fileName), content));
+    ASSERT_TRUE(writeBytes(beside(fileName), content));
     std::string name = fileName + "\\inner.ini";
     std::unique_ptr<Settings> settings = boundTo(name);
     settings->load();
     expectDefaults(*settings);
     writeEverything(*settings);
-    EXPECT_EQ(content, readRaw(beside(fileName)));
+    EXPECT_EQ(content, readBytes(beside(fileName)));
     EXPECT_FALSE(exists(beside(name)));
 }
 

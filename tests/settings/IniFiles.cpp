@@ -17,32 +17,6 @@ std::string beside(const std::string& name) {
     return testpaths::programFolder() + name;
 }
 
-bool writeRaw(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-std::string readRaw(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string sectionText(const std::string& text, const std::string& section) {
     std::string header = "[" + section + "]";
     size_t start = text.find(header);
@@ -62,7 +36,7 @@ std::unique_ptr<Settings> boundTo(const std::string& name) {
 
 std::unique_ptr<Settings> loadedFrom(const std::string& tag, const std::string& bytes) {
     std::string name = freshName(tag);
-    writeRaw(beside(name), bytes);
+    writeBytes(beside(name), bytes);
     std::unique_ptr<Settings> settings = boundTo(name);
     settings->load();
     return settings;

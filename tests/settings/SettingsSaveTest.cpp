@@ -27,7 +27,7 @@ TEST(SettingsSave, WritesTheOptionsAndTheListAsText) {
     settings->sound = 0;
     setEntries(*settings, {"C:\\v\\a.avi", "D:\\clips\\"});
     settings->save();
-    std::string text = readRaw(beside(name));
+    std::string text = readBytes(beside(name));
     EXPECT_EQ("[Setting]\r\nRandom=1\r\nResume=0\r\nSound=0\r\n", sectionText(text, "Setting"));
     EXPECT_EQ("[PlayList]\r\nCount=2\r\nPath0=C:\\v\\a.avi\r\nPath1=D:\\clips\\\r\n",
               sectionText(text, "PlayList"));
@@ -48,7 +48,7 @@ TEST(SettingsSave, AShorterListLeavesNoOldKeyBehind) {
     settings->save();
     setEntries(*settings, {"C:\\new1.avi", "C:\\new2.avi"});
     settings->save();
-    std::string text = readRaw(beside(name));
+    std::string text = readBytes(beside(name));
     EXPECT_EQ("[PlayList]\r\nCount=2\r\nPath0=C:\\new1.avi\r\nPath1=C:\\new2.avi\r\n",
               sectionText(text, "PlayList"));
     EXPECT_EQ(std::string::npos, text.find("Path2")) << text;
@@ -63,7 +63,7 @@ TEST(SettingsSave, NoEntriesLeaveCountZeroAlone) {
     settings->save();
     settings->entries.clear();
     settings->save();
-    EXPECT_EQ("[PlayList]\r\nCount=0\r\n", sectionText(readRaw(beside(name)), "PlayList"));
+    EXPECT_EQ("[PlayList]\r\nCount=0\r\n", sectionText(readBytes(beside(name)), "PlayList"));
     EXPECT_EQ(0, reloaded(name)->entries.count());
 }
 
@@ -76,18 +76,18 @@ TEST(SettingsSave, KeepsDoubleByteAndLongPathsWhole) {
     settings->load();
     setEntries(*settings, {folder, longPath});
     settings->save();
-    EXPECT_NE(std::string::npos, readRaw(beside(name)).find("Path0=" + folder + "\r\n"));
+    EXPECT_NE(std::string::npos, readBytes(beside(name)).find("Path0=" + folder + "\r\n"));
     EXPECT_EQ(Texts({folder, longPath}), entriesOf(*reloaded(name)));
 }
 
 TEST(SettingsResume, OffRemovesTheSectionAndOnWritesTheTime) {
     std::string name = freshName("resume");
-    ASSERT_TRUE(writeRaw(beside(name), "[Resume]\r\nName=C:\\old.avi\r\nTime=1,2\r\nOther=x\r\n"));
+    ASSERT_TRUE(writeBytes(beside(name), "[Resume]\r\nName=C:\\old.avi\r\nTime=1,2\r\nOther=x\r\n"));
     std::unique_ptr<Settings> settings = boundTo(name);
     settings->load();
     settings->resume = 1;
     settings->saveResumePoint("C:\\v\\film.avi", 75, 3);
-    std::string text = readRaw(beside(name));
+    std::string text = readBytes(beside(name));
     EXPECT_EQ("[Resume]\r\nName=C:\\v\\film.avi\r\nTime=75,3\r\nOther=x\r\n", sectionText(text, "Resume"));
     std::unique_ptr<Settings> back = reloaded(name);
     EXPECT_STREQ("C:\\v\\film.avi", back->resumeName.c_str());
@@ -95,11 +95,11 @@ TEST(SettingsResume, OffRemovesTheSectionAndOnWritesTheTime) {
     EXPECT_EQ(3, back->resumeSeconds);
 
     settings->saveResumePoint("C:\\v\\film.avi", -1, 0);
-    EXPECT_NE(std::string::npos, readRaw(beside(name)).find("Time=-1,0\r\n"));
+    EXPECT_NE(std::string::npos, readBytes(beside(name)).find("Time=-1,0\r\n"));
 
     settings->resume = 0;
     settings->saveResumePoint("C:\\v\\film.avi", 75, 3);
-    text = readRaw(beside(name));
+    text = readBytes(beside(name));
     EXPECT_EQ(std::string::npos, text.find("[Resume]")) << text;
     EXPECT_EQ(std::string::npos, text.find("Name=")) << text;
     back = reloaded(name);

@@ -1,96 +1,8 @@
 #include "ShowDriver.h"
 
-#include "support/MessagePump.h"
-#include "support/TestPaths.h"
+#include "base/OwnedHandles.h"
 
 namespace showdriver {
-
-std::string clip(const char* name) {
-    return testpaths::sourcePath(std::string("tests\\media\\") + name);
-}
-
-ShowFolder::ShowFolder(const std::string& hint, const std::string& program)
-    : folder(testpaths::freshFolder(hint)) {
-    programPath = folder + program.substr(program.find_last_of('\\') + 1);
-    iniPath = folder + "cinevane.ini";
-    CopyFileA(program.c_str(), programPath.c_str(), FALSE);
-}
-
-void ShowFolder::setOptions(int random, int resume, int sound) const {
-    WritePrivateProfileStringA("Setting", "Random", random ? "1" : "0", iniPath.c_str());
-    WritePrivateProfileStringA("Setting", "Resume", resume ? "1" : "0", iniPath.c_str());
-    WritePrivateProfileStringA("Setting", "Sound", sound ? "1" : "0", iniPath.c_str());
-}
-
-void ShowFolder::setEntries(const std::vector<std::string>& entries) const {
-    WritePrivateProfileStringA("PlayList", nullptr, nullptr, iniPath.c_str());
-    WritePrivateProfileStringA("PlayList", "Count", std::to_string(entries.size()).c_str(),
-                               iniPath.c_str());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        std::string key = "Path" + std::to_string(i);
-        WritePrivateProfileStringA("PlayList", key.c_str(), entries[i].c_str(), iniPath.c_str());
-    }
-}
-
-void ShowFolder::setResume(const std::string& name, const std::string& time) const {
-    WritePrivateProfileStringA("Resume", "Name", name.c_str(), iniPath.c_str());
-    WritePrivateProfileStringA("Resume", "Time", time.c_str(), iniPath.c_str());
-}
-
-std::string ShowFolder::read(const char* section, const char* key) const {
-    char buffer[MAX_PATH] = {};
-    GetPrivateProfileStringA(section, key, "", buffer, MAX_PATH, iniPath.c_str());
-    return buffer;
-}
-
-std::string ShowFolder::resumeName() const { return read("Resume", "Name"); }
-std::string ShowFolder::resumeTime() const { return read("Resume", "Time"); }
-
-bool ShowFolder::hasResumeSection() const {
-    char buffer[1024] = {};
-    return GetPrivateProfileSectionA("Resume", buffer, sizeof buffer, iniPath.c_str()) > 0;
-}
-
-std::string ShowFolder::copyHere(const std::string& source, const std::string& name) const {
-    std::string target = folder + name;
-    CopyFileA(source.c_str(), target.c_str(), FALSE);
-    return target;
-}
-
-RunningProgram::RunningProgram() : info() {}
-
-RunningProgram::~RunningProgram() {
-    if (!info.hProcess) return;
-    if (running()) {
-        TerminateProcess(info.hProcess, 1);
-        WaitForSingleObject(info.hProcess, kDeadline);
-    }
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-}
-
-bool RunningProgram::start(const std::string& program, const std::string& arguments) {
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    std::string folder = program.substr(0, program.find_last_of('\\') + 1);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    return CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.c_str(), &startup, &info) != FALSE;
-}
-
-bool RunningProgram::running() const {
-    return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-bool RunningProgram::waitForExit(DWORD timeout) {
-    return pump::until([this] { return !running(); }, timeout);
-}
-
-DWORD RunningProgram::exitCode() const {
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info.hProcess, &code);
-    return code;
-}
 
 const char* screenName(Screen screen) {
     switch (screen) {
@@ -142,7 +54,8 @@ int colourClass(COLORREF color) {
 
 Screen screenNow() {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
+    WindowDc screenDc(nullptr);
+    HDC screen = screenDc.handle();
     // The strip at the bottom of long.avi's test picture holds every bar colour;
     // after a jump into the clip the rest of its picture may still be black.
     bool colours[8] = {};
@@ -159,7 +72,6 @@ Screen screenNow() {
                     POINT{width / 4, height * 9 / 10}}) {
         if (classify(GetPixel(screen, p.x, p.y)) != solid) solid = Screen::Other;
     }
-    ReleaseDC(nullptr, screen);
     return distinct >= 4 ? Screen::Bars : solid;
 }
 
@@ -185,15 +97,6 @@ std::vector<Screen> watchClips(const RunningProgram& program, size_t count, DWOR
 
 std::vector<Screen> watchClipsUntil(const RunningProgram& program, Screen last, DWORD deadline) {
     return watch(program, static_cast<size_t>(-1), last, deadline);
-}
-
-void pressKey() {
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = VK_SHIFT;
-    inputs[1] = inputs[0];
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
 }
 
 }  // namespace showdriver

@@ -4,53 +4,18 @@
 #include <string>
 #include <vector>
 
-// Drives a program under test from outside: a scratch folder with the
-// program's copy and its INI file, the running process, and what the screen
-// shows. Every wait has a deadline and pumps this thread's messages.
+#include "support/MessagePump.h"
+#include "support/ProgramCopy.h"
+#include "support/RunningProgram.h"
+#include "support/TestPaths.h"
+#include "support/UserInput.h"
+
+// What the screen shows while a program under test plays: the shared
+// helpers start the program and give the input; this tells the clips apart.
 namespace showdriver {
 
-// Generous: CI runs on a busy two-core machine under Wine.
-const DWORD kDeadline = 30000;
-
-// Path of a committed clip, e.g. clip("red.avi").
-std::string clip(const char* name);
-
-// A scratch folder holding a copy of a program beside its cinevane.ini.
-class ShowFolder {
-public:
-    ShowFolder(const std::string& hint, const std::string& program);
-
-    void setOptions(int random, int resume, int sound) const;
-    void setEntries(const std::vector<std::string>& entries) const;
-    void setResume(const std::string& name, const std::string& time) const;
-    std::string resumeName() const;
-    std::string resumeTime() const;
-    bool hasResumeSection() const;
-    // Copies a file into the folder under a new name; returns its path.
-    std::string copyHere(const std::string& source, const std::string& name) const;
-
-    std::string folder;       // with a trailing backslash
-    std::string programPath;  // the copy
-    std::string iniPath;
-
-private:
-    std::string read(const char* section, const char* key) const;
-};
-
-class RunningProgram {
-public:
-    RunningProgram();
-    ~RunningProgram();  // ends a program that is still running
-    bool start(const std::string& program, const std::string& arguments);
-    bool running() const;
-    bool waitForExit(DWORD timeout);
-    DWORD exitCode() const;
-
-private:
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-    PROCESS_INFORMATION info;
-};
+using testpaths::clip;
+const DWORD kDeadline = pump::DEADLINE;
 
 // What fills the screen, told apart by a few pixels: the solid clips, the
 // colour bars of long.avi, black.
@@ -71,6 +36,8 @@ std::vector<Screen> watchClipsUntil(const RunningProgram& program, Screen last,
                                     DWORD deadline = kDeadline);
 
 // Presses and releases a key as a user would.
-void pressKey();
+inline void pressKey() {
+    userinput::pressKey(VK_SHIFT);
+}
 
 }  // namespace showdriver

@@ -16,8 +16,7 @@
 #include "ShowDriver.h"
 #include "host/HostState.h"
 #include "playback/ShowMessages.h"
-#include "support/MessagePump.h"
-#include "support/TestPaths.h"
+#include "support/RuntimeRandom.h"
 
 using namespace showdriver;
 
@@ -25,10 +24,10 @@ namespace {
 
 std::string testProgram() { return testpaths::programFolder() + "show_tests.exe"; }
 
-void runInProcess(const ShowFolder& folder, const char* caseName) {
+void runInProcess(const ProgramCopy& folder, const char* caseName) {
     RunningProgram child;
     std::string arguments = std::string("--in-process --gtest_filter=ShowInProcess.") + caseName;
-    ASSERT_TRUE(child.start(folder.programPath, arguments));
+    ASSERT_TRUE(child.start(folder.program, arguments));
     ASSERT_TRUE(child.waitForExit(4 * kDeadline)) << caseName << " did not finish";
     EXPECT_EQ(0u, child.exitCode()) << caseName << " failed; its output is above";
 }
@@ -37,15 +36,6 @@ std::vector<std::string> flashList(size_t count) {
     std::vector<std::string> entries;
     for (size_t i = 0; i < count; ++i) entries.push_back(clip(i % 2 ? "flash-lime.avi" : "flash-red.avi"));
     return entries;
-}
-
-// The play order that Playlist::shuffle draws for count files from a seed.
-std::vector<int> shuffledOrder(unsigned seed, int count) {
-    std::vector<int> order;
-    for (int i = 0; i < count; ++i) order.push_back(i);
-    srand(seed);
-    for (int i = 0; i < count; ++i) std::swap(order[i], order[rand() % count]);
-    return order;
 }
 
 int placeOf(const std::vector<int>& order, int file) {
@@ -62,13 +52,13 @@ const int kResumeFile = 3;
 // would play something else.
 unsigned telltaleSeed() {
     for (unsigned seed = 1;; ++seed) {
-        std::vector<int> order = shuffledOrder(seed, kShuffledFiles);
+        std::vector<int> order = RuntimeRandom::shuffledOrder(seed, kShuffledFiles);
         int place = placeOf(order, kResumeFile);
         if (place <= kShuffledFiles - 3 && order[place + 1] != kResumeFile + 1) return seed;
     }
 }
 
-std::string shuffledFile(const ShowFolder& folder, int index) {
+std::string shuffledFile(const ProgramCopy& folder, int index) {
     return folder.folder + "file" + std::to_string(index) + ".avi";
 }
 
@@ -113,7 +103,7 @@ protected:
 // --- A full-screen window of another height than the primary screen's ----
 
 TEST(ShowController, FullScreenWindowOfAnotherHeightPlays) {
-    ShowFolder folder("other-height", testProgram());
+    ProgramCopy folder("other-height", testProgram());
     folder.setOptions(0, 0, 1);
     folder.setEntries({clip("red.avi")});
     runInProcess(folder, "FullScreenWindowOfAnotherHeightPlays");
@@ -144,7 +134,7 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
 TEST(ShowController, SoundOptionDecidesTheAudioOfEveryFile) {
     for (int sound : {0, 1}) {
         SCOPED_TRACE(sound ? "sound on" : "sound off");
-        ShowFolder folder("sound", testProgram());
+        ProgramCopy folder("sound", testProgram());
         folder.setOptions(0, 0, sound);
         folder.setEntries(flashList(2));
         runInProcess(folder, sound ? "SoundOnPlaysEveryFileWithSound" : "SoundOffMutesEveryFile");
@@ -198,7 +188,7 @@ TEST(ShowController, LossOfActivationEndsTheShowExceptWhileTheEndedFileCloses) {
                               "ActivationLostWhileOpeningEndsTheShow",
                               "ActivationLostWhilePlayingEndsTheShow"}) {
         SCOPED_TRACE(name);
-        ShowFolder folder("activation", testProgram());
+        ProgramCopy folder("activation", testProgram());
         folder.setOptions(0, 0, 1);
         folder.setEntries(flashList(3));
         runInProcess(folder, name);
@@ -274,7 +264,7 @@ TEST_F(ShowInProcess, ActivationLostWhilePlayingEndsTheShow) {
 // --- Resume and random: the order is shuffled before the lookup -----------
 
 TEST(ShowController, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
-    ShowFolder folder("random-resume", testProgram());
+    ProgramCopy folder("random-resume", testProgram());
     std::vector<std::string> entries;
     for (int i = 0; i < kShuffledFiles; ++i)
         entries.push_back(folder.copyHere(clip("flash-red.avi"), "file" + std::to_string(i) + ".avi"));
@@ -287,7 +277,7 @@ TEST(ShowController, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
 TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
     std::string folder = testpaths::programFolder();  // this copy lies beside the files
     unsigned seed = telltaleSeed();
-    std::vector<int> order = shuffledOrder(seed, kShuffledFiles);
+    std::vector<int> order = RuntimeRandom::shuffledOrder(seed, kShuffledFiles);
     int place = placeOf(order, kResumeFile);
 
     std::vector<std::string> played;
@@ -314,7 +304,7 @@ TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
 const int kSwitches = 200;
 
 TEST(ShowController, TwoHundredFileSwitchesDoNotLeak) {
-    ShowFolder folder("switches", testProgram());
+    ProgramCopy folder("switches", testProgram());
     folder.setOptions(0, 0, 1);
     folder.setEntries(flashList(kSwitches));
     runInProcess(folder, "TwoHundredFileSwitchesDoNotLeak");

@@ -8,10 +8,9 @@
 
 #include "InProcessShow.h"
 #include "ShowDriver.h"
+#include "base/OwnedHandles.h"
 #include "host/HostState.h"
 #include "host/SaverWindow.h"
-#include "support/MessagePump.h"
-#include "support/TestPaths.h"
 
 using namespace showdriver;
 
@@ -61,21 +60,18 @@ Picture capture(HWND window) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, picture.width, picture.height, screen, area.left, area.top, SRCCOPY);
+    WindowDc screen(nullptr);
+    MemoryDc memory(screen.handle());
+    GdiObject bitmap(CreateDIBSection(memory.handle(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(memory.handle(), bitmap.handle());
+    BitBlt(memory.handle(), 0, 0, picture.width, picture.height, screen.handle(), area.left, area.top, SRCCOPY);
     GdiFlush();
     const DWORD* source = static_cast<const DWORD*>(bits);
     for (int i = 0; i < picture.width * picture.height; ++i) {
         DWORD p = source[i];  // 0x00RRGGBB
         picture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    SelectObject(memory.handle(), old);
     return picture;
 }
 
@@ -98,7 +94,7 @@ void CALLBACK lookAtPreview(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
-    ShowFolder folder("preview", testpaths::binaryPath("cinevane.scr"));
+    ProgramCopy folder("preview");
     folder.setOptions(0, 1, 1);
     folder.setEntries({clip("red.avi")});
     folder.setResume(clip("red.avi"), "0,9");
@@ -107,12 +103,12 @@ TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
 
     RunningProgram preview;
     std::string arguments = "/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent));
-    ASSERT_TRUE(preview.start(folder.programPath, arguments));
+    ASSERT_TRUE(preview.start(folder.program, arguments));
     HWND window = nullptr;
     pump::until([&] {
         window = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
         return window || !preview.running();
-    }, kDeadline);
+    });
     ASSERT_NE(nullptr, window) << "no preview window in the parent";
     RECT client;
     GetClientRect(window, &client);
@@ -132,12 +128,12 @@ TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
 TEST(ShowPreview, StillPictureBlackWithIconAndBlueCaption) {
     for (const char* name : {"PreviewInASmallArea", "PreviewInAnAreaAsHighAsTheScreen"}) {
         SCOPED_TRACE(name);
-        ShowFolder folder("preview-picture", testpaths::programFolder() + "show_tests.exe");
+        ProgramCopy folder("preview-picture", testpaths::programFolder() + "show_tests.exe");
         folder.setOptions(0, 1, 1);
         folder.setEntries({clip("red.avi")});
         folder.setResume(clip("red.avi"), "0,9");
         RunningProgram child;
-        ASSERT_TRUE(child.start(folder.programPath,
+        ASSERT_TRUE(child.start(folder.program,
                                 std::string("--in-process --gtest_filter=ShowInProcessPreview.") + name));
         ASSERT_TRUE(child.waitForExit(2 * kDeadline));
         EXPECT_EQ(0u, child.exitCode()) << name << " failed; its output is above";

@@ -6,20 +6,17 @@
 #include <cctype>
 
 #include "ShowDriver.h"
-#include "support/TestPaths.h"
 
 using namespace showdriver;
 
 namespace {
 
-std::string program() { return testpaths::binaryPath("cinevane.scr"); }
-
 // One show in a folder of its own; the test ends it.
 struct Show {
-    explicit Show(const char* hint) : folder(hint, program()) {}
+    explicit Show(const char* hint) : folder(hint) {}
 
     ::testing::AssertionResult start(RunningProgram& process, const char* arguments = "/s") {
-        if (process.start(folder.programPath, arguments)) return ::testing::AssertionSuccess();
+        if (process.start(folder.program, arguments)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "CreateProcessA failed with " << GetLastError();
     }
     ::testing::AssertionResult start() { return start(running); }
@@ -35,7 +32,7 @@ struct Show {
     }
     ::testing::AssertionResult endWithKey() { return endWithKey(running); }
 
-    ShowFolder folder;
+    ProgramCopy folder;
     RunningProgram running;
 };
 
@@ -251,15 +248,6 @@ HWND driverVideoWindow() {
     return view ? GetWindow(view, GW_CHILD) : nullptr;
 }
 
-void moveMouseBy(int dx, int dy) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
-}
-
 }  // namespace
 
 TEST(ShowProgram, MouseOverTheDriversOwnVideoWindowEndsTheShow) {
@@ -270,15 +258,13 @@ TEST(ShowProgram, MouseOverTheDriversOwnVideoWindowEndsTheShow) {
         show.folder.setEntries({clip(name)});
         ASSERT_TRUE(show.start());
 
-        const DWORD start = GetTickCount();
         HWND video = nullptr;
-        while (!(video = driverVideoWindow()) && show.running.running() && GetTickCount() - start < kDeadline)
-            Sleep(50);
+        pump::until([&] { return (video = driverVideoWindow()) || !show.running.running(); });
         ASSERT_NE(nullptr, video) << "the driver made no window of its own in the view";
 
         POINT cursor;
         GetCursorPos(&cursor);
-        moveMouseBy(cursor.x > 100 ? -40 : 40, cursor.y > 100 ? -40 : 40);
+        userinput::moveMouse(cursor.x > 100 ? -40 : 40, cursor.y > 100 ? -40 : 40);
         ASSERT_TRUE(show.running.waitForExit(kDeadline)) << "the show went on after the mouse moved";
         EXPECT_EQ(0u, show.running.exitCode());
     }

@@ -3,47 +3,27 @@
 
 #include <functional>
 
-// Waiting for window messages in tests: messages are dispatched until the
-// condition holds or the deadline passes. Nothing sleeps a fixed time.
+// Waiting in tests: this thread's messages are dispatched until the awaited
+// thing has happened or a deadline has passed. Nothing sleeps a fixed time.
 namespace pump {
 
-inline void dispatchPending() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+// Generous: CI runs on a busy two-core machine under Wine. A deadline only
+// catches a hang; no test measures time with it.
+const DWORD DEADLINE = 30000;
+
+// Dispatches what is queued now. Keys such as Tab, Enter and Escape go
+// through the dialog manager of the dialog they are for, as in a dialog's
+// own modal loop.
+void dispatchPending();
 
 // True when done() became true before timeoutMs passed.
-inline bool until(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        dispatchPending();
-        if (done()) return true;
-        DWORD waited = GetTickCount() - start;
-        if (waited >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - waited < 50 ? timeoutMs - waited : 50,
-                                  QS_ALLINPUT);
-    }
-}
+bool until(const std::function<bool()>& done, DWORD timeoutMs = DEADLINE);
 
 // Dispatches everything already queued, including what posted messages post
 // in turn, by round-tripping a marker message through the thread's queue.
-inline void drain(HWND window) {
-    const UINT marker = RegisterWindowMessageA("cinevane-test-drain");
-    PostMessageA(window, marker, 0, 0);
-    MSG msg;
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 20000) {
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            continue;
-        }
-        if (msg.message == marker && msg.hwnd == window) return;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+void drain(HWND window);
+
+// Waits until the input sent so far has reached this thread's windows.
+void settleInput();
 
 }  // namespace pump

@@ -1,22 +1,21 @@
 #pragma once
-#include <windows.h>
-
 #include <string>
 
 // Small file helpers for tests that need real files in scratch folders.
 namespace testfiles {
 
 // Creates (or empties) a file; true on success.
-inline bool touch(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
-}
+bool touch(const std::string& path);
 
-inline bool makeFolder(const std::string& path) {
-    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
+// Creates a folder unless it is there already; true when it is there.
+bool makeFolder(const std::string& path);
+
+// Replaces a file's bytes; false when the file cannot be written.
+bool writeBytes(const std::string& path, const std::string& bytes);
+
+// A file's bytes as they are on disk; empty when it cannot be read.
+std::string readBytes(const std::string& path);
+
+bool exists(const std::string& path);
 
 }  // namespace testfiles

@@ -14,6 +14,10 @@ std::string sourcePath(const std::string& relative) {
     return join(CINEVANE_SOURCE_DIR_WIN, relative);
 }
 
+std::string clip(const std::string& name) {
+    return sourcePath("tests\\media\\" + name);
+}
+
 std::string binaryPath(const std::string& relative) {
     return join(CINEVANE_BINARY_DIR_WIN, relative);
 }
@@ -29,11 +33,14 @@ std::string freshFolder(const std::string& hint) {
     static unsigned counter = 0;
     std::string scratch = binaryPath("scratch");
     CreateDirectoryA(scratch.c_str(), nullptr);
-    char name[64];
-    wsprintfA(name, "\\%lu-%u-", GetCurrentProcessId(), ++counter);
-    std::string folder = scratch + name + hint;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\";
+    // Wine hands out process ids again in later runs: a name taken by an
+    // earlier run's folder is passed over.
+    for (;;) {
+        char name[64];
+        wsprintfA(name, "\\%lu-%u-", GetCurrentProcessId(), ++counter);
+        std::string folder = scratch + name + hint;
+        if (CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) return folder + "\\";
+    }
 }
 
 }  // namespace testpaths

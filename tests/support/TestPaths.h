@@ -8,14 +8,17 @@ namespace testpaths {
 // for example sourcePath("tests\\media\\clip.avi").
 std::string sourcePath(const std::string& relative);
 
+// A committed test clip, for example clip("red.avi") for tests\media\red.avi.
+std::string clip(const std::string& name);
+
 // The build tree joined with a relative path.
 std::string binaryPath(const std::string& relative);
 
 // Folder of the running test program, with a trailing backslash.
 std::string programFolder();
 
-// A new empty folder under the build tree's "scratch" folder, unique per call
-// and per process; returned with a trailing backslash.
+// A new empty folder under the build tree's "scratch" folder, never used
+// before; returned with a trailing backslash.
 std::string freshFolder(const std::string& hint);
 
 }  // namespace testpaths

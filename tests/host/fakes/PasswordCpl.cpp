@@ -1,7 +1,7 @@
 // Test build of the 9x family's "PASSWORD.CPL". VerifyScreenSavePwd answers
 // with the value "Answer" (0 refuse, 1 accept, 2 fault with an access
-// violation) and records each call: its entry and exit ticks, the window and
-// whether screen-saver-running was on. With "PostClose" set, a refused call
+// violation) and records each call: the window and whether
+// screen-saver-running was on. With "PostClose" set, a refused call
 // posts one more WM_CLOSE to the window before it returns.
 #include "fakes/FakeRecord.h"
 
@@ -15,11 +15,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
-    DWORD entry = GetTickCount();
     HKEY key = fakerecord::open("Password");
     DWORD call = fakerecord::read(key, "Calls") + 1;
     fakerecord::write(key, "Calls", call);
-    fakerecord::writeIndexed(key, "Entry", call, entry);
     char name[64];
     fakerecord::writeWindow(key, fakerecord::indexedName(name, "Window", call), window);
     BOOL running = FALSE;
@@ -31,7 +29,6 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
         RegCloseKey(key);
         *static_cast<volatile int*>(nullptr) = 1;
     }
-    fakerecord::writeIndexed(key, "Exit", call, GetTickCount());
     RegCloseKey(key);
     return answer == 1;
 }
