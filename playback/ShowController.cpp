@@ -10,6 +10,7 @@
 #include "host/ClosingRules.h"
 #include "host/HostState.h"
 #include "playback/ForwardingVideoView.h"
+#include "playback/PictureArea.h"
 #include "playback/Playlist.h"
 #include "playback/PlaylistBuilder.h"
 #include "playback/ShowMessages.h"
@@ -33,6 +34,7 @@ const UINT stallWatchMilliseconds = 1000;
 Settings* settings = nullptr;
 Playlist* playlist = nullptr;
 Bounds clientRect;
+PictureArea pictureArea;  // where a picture that keeps its proportions goes
 StallWatch stallWatch;
 bool previewMode = false;
 // Set only while the file that has just ended is being closed: some drivers
@@ -135,6 +137,7 @@ LRESULT onCreate(HWND window) {
         view().create(window, viewControlId, clientRect, 0, false);
         view().subclass(true);
         startInputWatch(window);
+        pictureArea.measure(window, clientRect);
         SetTimer(window, stallWatchTimer, stallWatchMilliseconds, nullptr);
         // Playing starts once the window exists and the loop runs.
         PostMessageA(window, WM_SHOW_START, resumeFound ? 1 : 0, 0);
@@ -150,7 +153,7 @@ void playFile(const CountedString& path, DWORD fromMinutes, DWORD fromSeconds) {
     ForwardingVideoView& v = view();
     v.open(path);
     if (!settings->sound) v.setAudio(false, MCI_SET_AUDIO_ALL);
-    v.setDestination(clientRect);
+    v.setDestination(settings->keepAspect ? pictureArea.destinationFor(v) : clientRect);
     LockWindowUpdate(nullptr);
     v.play(fromMinutes, fromSeconds, 0, 0);  // the end comes back as WM_SHOW_NEXT
     stallWatch.fileStarted();

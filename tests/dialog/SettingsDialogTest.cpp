@@ -20,7 +20,7 @@
 namespace {
 
 enum Control { upId = 3, downId = 4, addFileId = 5, addFolderId = 6, deleteId = 7, listId = 1000,
-               randomId = 1001, resumeId = 1002, noSoundId = 1003 };
+               randomId = 1001, resumeId = 1002, noSoundId = 1003, keepAspectId = 1004 };
 
 // Result of a dialog that its test script left open.
 const INT_PTR scriptLeftOpen = 99;
@@ -136,6 +136,7 @@ TEST_F(SettingsDialog, OpensEmptyWithoutIniFile) {
         EXPECT_FALSE(checked(randomId));
         EXPECT_FALSE(checked(resumeId));
         EXPECT_FALSE(checked(noSoundId));
+        EXPECT_FALSE(checked(keepAspectId));
         EXPECT_EQ("---", moveButtons());
         EXPECT_TRUE(enabled(addFileId));
         EXPECT_TRUE(enabled(addFolderId));
@@ -288,11 +289,42 @@ TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
         driver::click(item(IDOK));
     });
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(std::vector<std::string>({"Random=1", "Resume=0", "Sound=0"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=1", "Resume=0", "Sound=0"}), section("Setting"));
     EXPECT_EQ(std::vector<std::string>({"Count=3", "Path0=" + threeEntries[0], "Path1=" + threeEntries[1],
                                         "Path2=" + threeEntries[2]}),
               section("PlayList"));
     EXPECT_EQ(std::vector<std::string>({"Name=C:\\clips\\one.avi", "Time=3,7"}), section("Resume"));
+}
+
+TEST_F(SettingsDialog, KeepAspectBoxShowsAndStoresTheSetting) {
+    struct Row {
+        const char* stored;  // the value in the file before, or null for none
+        bool clicked;        // the user clicks the box once
+        bool shown;          // the box as the dialog opens
+        const char* saved;   // the value after OK
+    };
+    const Row rows[] = {
+        {nullptr, false, false, "0"},
+        {nullptr, true, false, "1"},
+        {"1", false, true, "1"},
+        {"1", true, true, "0"},
+        {"0", true, false, "1"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "stored " << (row.stored ? row.stored : "none") << ", clicked "
+                                        << row.clicked);
+        DeleteFileA(iniPath.c_str());
+        if (row.stored) writeIni("Setting", "KeepAspect", row.stored);
+        bool shown = !row.shown;
+        const INT_PTR result = show([&](HWND) {
+            shown = checked(keepAspectId);
+            if (row.clicked) driver::click(item(keepAspectId));
+            driver::click(item(IDOK));
+        });
+        EXPECT_EQ(IDOK, result);
+        EXPECT_EQ(row.shown, shown);
+        EXPECT_EQ(row.saved, readIni("Setting", "KeepAspect"));
+    }
 }
 
 TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
@@ -307,6 +339,7 @@ TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
         driver::click(item(deleteId));
         driver::click(item(randomId));
         driver::click(item(noSoundId));
+        driver::click(item(keepAspectId));
         EXPECT_EQ(2u, listed().size());
         driver::click(item(IDCANCEL));
     });
@@ -325,7 +358,7 @@ TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
         driver::click(item(IDOK));
     });
     EXPECT_EQ(std::vector<std::string>({"Count=0"}), section("PlayList"));
-    EXPECT_EQ(std::vector<std::string>({"Random=0", "Resume=0", "Sound=1"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=0", "Resume=0", "Sound=1"}), section("Setting"));
 }
 
 TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {

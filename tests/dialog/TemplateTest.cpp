@@ -33,8 +33,9 @@ const ControlSpec controls[] = {
     {1001, "Button", "ランダム再生", 0x50010003, {7, 159, 105, 11}},
     {1002, "Button", "前回の続きから再生", 0x50010003, {7, 171, 105, 11}},
     {1003, "Button", "音声なし", 0x50010003, {7, 183, 105, 11}},
-    {IDOK, "Button", "OK", 0x50010001, {132, 198, 50, 14}},
-    {IDCANCEL, "Button", "キャンセル", 0x50010000, {187, 198, 50, 14}},
+    {1004, "Button", "縦横比を保つ", 0x50010003, {7, 195, 105, 11}},
+    {IDOK, "Button", "OK", 0x50010001, {132, 210, 50, 14}},
+    {IDCANCEL, "Button", "キャンセル", 0x50010000, {187, 210, 50, 14}},
 };
 
 class Template : public testing::Test {
@@ -77,7 +78,7 @@ TEST_F(Template, DialogStyleCaptionAndSize) {
 
     RECT client;
     GetClientRect(dialog, &client);
-    const RECT expected = pixels(RECT{0, 0, 245, 219});
+    const RECT expected = pixels(RECT{0, 0, 245, 231});
     EXPECT_EQ(expected.right, client.right);
     EXPECT_EQ(expected.bottom, client.bottom);
 }
