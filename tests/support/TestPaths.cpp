@@ -29,10 +29,14 @@ std::string freshFolder(const std::string& hint) {
     static unsigned counter = 0;
     std::string scratch = binaryPath("scratch");
     CreateDirectoryA(scratch.c_str(), nullptr);
-    char name[64];
-    wsprintfA(name, "\\%lu-%u-", GetCurrentProcessId(), ++counter);
-    std::string folder = scratch + name + hint;
-    CreateDirectoryA(folder.c_str(), nullptr);
+    // Wine gives a new server's processes the same ids again, so a name may
+    // be left from an earlier run, with its files: only a new folder will do.
+    std::string folder;
+    do {
+        char name[64];
+        wsprintfA(name, "\\%lu-%u-", GetCurrentProcessId(), ++counter);
+        folder = scratch + name + hint;
+    } while (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
     return folder + "\\";
 }
 
