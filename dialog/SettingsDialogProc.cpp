@@ -25,7 +25,7 @@ struct DialogState {
     FolderPicker* folderPicker = nullptr;
     ListBoxControl entryList;
     ButtonControl upButton, downButton, addFolderButton, addFileButton, deleteButton, okButton;
-    ButtonControl randomBox, resumeBox, noSoundBox;
+    ButtonControl randomBox, resumeBox, noSoundBox, keepAspectBox;
     Settings* settings = nullptr;
     bool showing = false;
 };
@@ -86,11 +86,13 @@ void onInitDialog(HWND dialog) {
     s.randomBox.attach(GetDlgItem(dialog, IDC_RANDOM));
     s.resumeBox.attach(GetDlgItem(dialog, IDC_RESUME));
     s.noSoundBox.attach(GetDlgItem(dialog, IDC_NO_SOUND));
+    s.keepAspectBox.attach(GetDlgItem(dialog, IDC_KEEP_ASPECT));
 
     selectionChanged(dialog);
     if (s.settings->random) s.randomBox.setCheck(BST_CHECKED);
     if (s.settings->resume) s.resumeBox.setCheck(BST_CHECKED);
     if (!s.settings->sound) s.noSoundBox.setCheck(BST_CHECKED);
+    if (s.settings->keepAspect) s.keepAspectBox.setCheck(BST_CHECKED);
     s.entryList.addStrings(s.settings->entries);
 }
 
@@ -100,6 +102,7 @@ void onOk(HWND dialog) {
     settings.random = s.randomBox.getCheck() == BST_CHECKED ? 1 : 0;
     settings.resume = s.resumeBox.getCheck() == BST_CHECKED ? 1 : 0;
     settings.sound = s.noSoundBox.getCheck() == BST_CHECKED ? 0 : 1;
+    settings.keepAspect = s.keepAspectBox.getCheck() == BST_CHECKED ? 1 : 0;
     settings.entries.clear();
     const int count = s.entryList.getCount();
     for (int i = 0; i < count; ++i) settings.entries.add(s.entryList.getText(i));

@@ -102,11 +102,11 @@ MCIERROR MciDevice::stop() {
     return mciSendCommandA(deviceId, MCI_STOP, MCI_WAIT, 0);
 }
 
-MCIERROR MciDevice::getDestination(LONG values[4]) {
+MCIERROR MciDevice::where(DWORD which, LONG values[4]) {
     values[0] = values[1] = values[2] = values[3] = 0;
     MCI_DGV_RECT_PARMS parms;
     ZeroMemory(&parms, sizeof parms);
-    MCIERROR result = mciSendCommandA(deviceId, MCI_WHERE, MCI_WAIT | MCI_DGV_WHERE_DESTINATION,
+    MCIERROR result = mciSendCommandA(deviceId, MCI_WHERE, MCI_WAIT | which,
                                       reinterpret_cast<DWORD_PTR>(&parms));
     if (result == 0) {
         values[0] = parms.rc.left;
@@ -115,6 +115,14 @@ MCIERROR MciDevice::getDestination(LONG values[4]) {
         values[3] = parms.rc.bottom;
     }
     return result;
+}
+
+MCIERROR MciDevice::getDestination(LONG values[4]) {
+    return where(MCI_DGV_WHERE_DESTINATION, values);
+}
+
+MCIERROR MciDevice::getSource(LONG values[4]) {
+    return where(MCI_DGV_WHERE_SOURCE, values);
 }
 
 MCIERROR MciDevice::setDestination(const LONG values[4]) {
@@ -145,11 +153,19 @@ void MciDevice::splitPosition(DWORD milliseconds, DWORD& minutes, DWORD& seconds
 MCIERROR MciDevice::getPosition(DWORD& minutes, DWORD& seconds) {
     minutes = 0;
     seconds = 0;
+    DWORD milliseconds = 0;
+    MCIERROR result = getPositionMilliseconds(milliseconds);
+    if (result == 0) splitPosition(milliseconds, minutes, seconds);
+    return result;
+}
+
+MCIERROR MciDevice::getPositionMilliseconds(DWORD& milliseconds) {
+    milliseconds = 0;
     MCIERROR result = setMilliseconds();
     if (result != 0) return result;
     DWORD_PTR position = 0;
     result = statusItem(MCI_STATUS_POSITION, position);
-    if (result == 0) splitPosition(static_cast<DWORD>(position), minutes, seconds);
+    if (result == 0) milliseconds = static_cast<DWORD>(position);
     return result;
 }
 

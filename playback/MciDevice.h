@@ -20,10 +20,15 @@ public:
     MCIERROR stop();
     // values receive left, top, right, bottom of the record; zeros on failure.
     MCIERROR getDestination(LONG values[4]);
+    // The part of the video's own picture that is shown, as the driver
+    // reports it (its whole size unless changed); zeros on failure.
+    MCIERROR getSource(LONG values[4]);
     MCIERROR setDestination(const LONG values[4]);
     MCIERROR setAudio(bool on, DWORD channel);
     // Whole minutes and seconds of the playing position; zeros on failure.
     MCIERROR getPosition(DWORD& minutes, DWORD& seconds);
+    // The playing position in milliseconds; 0 on failure.
+    MCIERROR getPositionMilliseconds(DWORD& milliseconds);
     // MCI device type, 0 when it cannot be read.
     DWORD deviceType();
     MCIERROR statusItem(DWORD item, DWORD_PTR& value);
@@ -51,6 +56,7 @@ private:
     MciDevice& operator=(const MciDevice&) = delete;
 
     MCIERROR setMilliseconds();
+    MCIERROR where(DWORD which, LONG values[4]);
     MCIERROR bindWindow(HWND window);
 
     MCIDEVICEID deviceId;  // 0 while nothing is open

@@ -31,6 +31,12 @@ Bounds MediaDevice::getDestination() {
     return Bounds(values[0], values[1], values[2], values[3]);
 }
 
+Bounds MediaDevice::getSource() {
+    LONG values[4];
+    check(device.getSource(values));
+    return Bounds(values[0], values[1], values[2], values[3]);
+}
+
 void MediaDevice::setDestination(const Bounds& bounds) {
     const LONG values[4] = {bounds.left, bounds.top, bounds.width, bounds.height};
     check(device.setDestination(values));
@@ -42,6 +48,12 @@ void MediaDevice::setAudio(bool on, DWORD channel) {
 
 void MediaDevice::getPosition(DWORD& minutes, DWORD& seconds) {
     check(device.getPosition(minutes, seconds));
+}
+
+DWORD MediaDevice::getPositionMilliseconds() {
+    DWORD milliseconds = 0;
+    check(device.getPositionMilliseconds(milliseconds));
+    return milliseconds;
 }
 
 MCIERROR MediaDevice::close() {

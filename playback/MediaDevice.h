@@ -13,9 +13,11 @@ public:
     void play(DWORD fromMinutes, DWORD fromSeconds, DWORD toMinutes, DWORD toSeconds);
     void stop();
     Bounds getDestination();
+    Bounds getSource();
     void setDestination(const Bounds& bounds);
     void setAudio(bool on, DWORD channel);
     void getPosition(DWORD& minutes, DWORD& seconds);
+    DWORD getPositionMilliseconds();
     MCIERROR close();  // never throws
     bool isOpen() const { return device.isOpen(); }
     bool takeEndOfPlay(WPARAM notifyCode) { return device.takeEndOfPlay(notifyCode); }

@@ -11,9 +11,11 @@
 #include "host/ClosingRules.h"
 #include "host/HostState.h"
 #include "playback/ForwardingVideoView.h"
+#include "playback/PictureArea.h"
 #include "playback/Playlist.h"
 #include "playback/PlaylistBuilder.h"
 #include "playback/ShowMessages.h"
+#include "playback/StallWatch.h"
 #include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 
@@ -23,6 +25,8 @@ const int viewControlId = 0x65;
 const COLORREF captionColor = RGB(0, 0, 255);
 const UINT_PTR inputWatchTimer = 0x4356;
 const UINT inputWatchMilliseconds = 100;
+const UINT_PTR stallWatchTimer = 0x5357;
+const UINT stallWatchMilliseconds = 1000;
 
 // Process-wide: the host makes one saver window per process, so these are
 // made at the first call and never again. Settings and Playlist are deleted
@@ -30,6 +34,8 @@ const UINT inputWatchMilliseconds = 100;
 Settings* settings = nullptr;
 Playlist* playlist = nullptr;
 Bounds clientRect;
+PictureArea pictureArea;  // where a picture that keeps its proportions goes
+StallWatch stallWatch;
 bool previewMode = false;
 // Set only while the file that has just ended is being closed: some drivers
 // hand activation around while their video window goes away, and that must
@@ -131,6 +137,8 @@ LRESULT onCreate(HWND window) {
         view().create(window, viewControlId, clientRect, 0, false);
         view().subclass(true);
         startInputWatch(window);
+        pictureArea.measure(window, clientRect);
+        SetTimer(window, stallWatchTimer, stallWatchMilliseconds, nullptr);
         // Playing starts once the window exists and the loop runs.
         PostMessageA(window, WM_SHOW_START, resumeFound ? 1 : 0, 0);
         return 0;
@@ -145,9 +153,10 @@ void playFile(const CountedString& path, DWORD fromMinutes, DWORD fromSeconds) {
     ForwardingVideoView& v = view();
     v.open(path);
     if (!settings->sound) v.setAudio(false, MCI_SET_AUDIO_ALL);
-    v.setDestination(clientRect);
+    v.setDestination(settings->keepAspect ? pictureArea.destinationFor(v) : clientRect);
     LockWindowUpdate(nullptr);
     v.play(fromMinutes, fromSeconds, 0, 0);  // the end comes back as WM_SHOW_NEXT
+    stallWatch.fileStarted();
     SetCursor(nullptr);
 }
 
@@ -176,6 +185,7 @@ LRESULT onShowStart(HWND window, bool resumeFound) {
 }
 
 void closeEndedFile() {
+    stallWatch.stop();
     switchingFile = true;
     try {
         view().close();
@@ -186,7 +196,8 @@ void closeEndedFile() {
     switchingFile = false;
 }
 
-LRESULT onShowNext(HWND window) {
+// Goes on to the next file, as at the end of the current one.
+LRESULT playNextFile(HWND window) {
     try {
         LockWindowUpdate(view().handle());
         closeEndedFile();
@@ -195,6 +206,36 @@ LRESULT onShowNext(HWND window) {
         endAfterMediaError(window, e);
     }
     return 0;
+}
+
+LRESULT onShowNext(HWND window) {
+    stallWatch.fileEnded();
+    return playNextFile(window);
+}
+
+// A file whose position stands still while it is meant to be playing counts
+// as ended; when a whole pass of the play list has stalled, going round
+// again would only freeze again, and the show ends as after a media error.
+void onStallWatch(HWND window) {
+    if (!stallWatch.watching() || !view().isOpen()) return;
+    DWORD position = 0;
+    try {
+        position = view().getPositionMilliseconds();
+    } catch (Exception* e) {
+        dispose(e);  // no reading this time
+        return;
+    }
+    if (!stallWatch.look(position, GetTickCount())) return;
+    if (!stallWatch.wholePassStalled(playlist->place(), playlist->count())) {
+        playNextFile(window);
+        return;
+    }
+    try {
+        view().close();  // so the stored resume point stays as after a media error
+    } catch (Exception* e) {
+        dispose(e);
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
 // Stops the show and stores the resume point (or removes it, by the resume
@@ -291,6 +332,10 @@ LRESULT CALLBACK ShowController(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == inputWatchTimer && showRunning()) {
             onInputWatch(window);
+            return 0;
+        }
+        if (wParam == stallWatchTimer && showRunning()) {
+            onStallWatch(window);
             return 0;
         }
         break;

@@ -100,6 +100,11 @@ Bounds VideoView::getDestination() {
     return device.getDestination();
 }
 
+Bounds VideoView::getSource() {
+    requireWindow();
+    return device.getSource();
+}
+
 void VideoView::setDestination(const Bounds& bounds) {
     requireWindow();
     device.setDestination(bounds);
@@ -111,6 +116,10 @@ void VideoView::setAudio(bool on, DWORD channel) {
 
 void VideoView::getPosition(DWORD& minutes, DWORD& seconds) {
     device.getPosition(minutes, seconds);
+}
+
+DWORD VideoView::getPositionMilliseconds() {
+    return device.getPositionMilliseconds();
 }
 
 void VideoView::resetMedia() {

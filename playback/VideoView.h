@@ -23,9 +23,11 @@ public:
     void play(DWORD fromMinutes, DWORD fromSeconds, DWORD toMinutes, DWORD toSeconds);
     void stop();
     Bounds getDestination();
+    Bounds getSource();  // the video's own picture, as the device reports it
     void setDestination(const Bounds& bounds);
     void setAudio(bool on, DWORD channel);
     void getPosition(DWORD& minutes, DWORD& seconds);
+    DWORD getPositionMilliseconds();
     void resetMedia();  // black fill, media closed; never throws
     void close();
     bool isOpen() const { return device.isOpen(); }

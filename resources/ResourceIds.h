@@ -23,5 +23,6 @@
 #define IDC_RANDOM 1001
 #define IDC_RESUME 1002
 #define IDC_NO_SOUND 1003
+#define IDC_KEEP_ASPECT 1004
 
 #endif

@@ -11,7 +11,7 @@ enum { settingSection, playListSection, resumeSection };
 }
 
 Settings::Settings()
-    : random(0), resume(0), sound(0), resumeMinutes(0), resumeSeconds(0) {}
+    : random(0), resume(0), sound(0), keepAspect(0), resumeMinutes(0), resumeSeconds(0) {}
 
 Settings::~Settings() {}
 
@@ -32,6 +32,7 @@ void Settings::bind(const CountedString& fileName) {
     random = 0;
     resume = 0;
     sound = 1;
+    keepAspect = 0;
     resumeSeconds = 0;
     resumeMinutes = 0;
     entries.clear();
@@ -45,6 +46,7 @@ void Settings::load() {
     random = file.readBool(options, "Random", random);
     resume = file.readBool(options, "Resume", resume);
     sound = file.readBool(options, "Sound", sound);
+    keepAspect = file.readBool(options, "KeepAspect", keepAspect);
 
     loadEntries(file);
 
@@ -86,6 +88,7 @@ void Settings::save() {
     file.writeInt(options, "Random", random);
     file.writeInt(options, "Resume", resume);
     file.writeInt(options, "Sound", sound);
+    file.writeInt(options, "KeepAspect", keepAspect);
 
     // A shorter list must leave no key of a longer earlier one behind.
     const CountedString& list = sectionNames.at(playListSection);

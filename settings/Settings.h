@@ -32,6 +32,7 @@ public:
     int random;             // 0 or 1
     int resume;             // 0 or 1
     int sound;              // 0 or 1
+    int keepAspect;         // 0 or 1: the picture keeps its proportions on the primary monitor
     CountedString resumeName;
     int resumeMinutes;
     int resumeSeconds;

@@ -5,6 +5,7 @@
 #include <dlgs.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "support/MessagePump.h"
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
+#include "resources/ResourceIds.h"
 #include "SystemDialogs.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
@@ -146,6 +148,38 @@ TEST_F(PickerDialog, FilterBecomesThreePairsWithTheFirstSelected) {
     EXPECT_EQ(std::vector<std::string>({"wmv ファイル (*.wmv)", "avi ファイル (*.avi)", "mpeg ファイル (*.mpg;*.mpeg)"}),
               types);
     EXPECT_EQ(0, selected);
+}
+
+// The program's own filter (string resource IDS_FILE_FILTER): the three kinds of
+// video first, and last one entry for all files, through which files of
+// other formats can be chosen.
+TEST_F(PickerDialog, ProgramFilterEndsWithAllFilesAndStartsAtTheFirstEntry) {
+    char filter[512] = {};
+    ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), IDS_FILE_FILTER, filter, sizeof filter), 0);
+    const std::string folder = testpaths::freshFolder("all-files");
+    for (const char* name : {"clip.wmv", "film.mp4", "notes.txt"}) ASSERT_TRUE(testfiles::touch(folder + name));
+    FilePicker picker(nullptr, dialogFlags, 4096);
+    picker.setFilter(filter);
+    std::vector<std::string> types;
+    int selected = -2;
+    std::vector<std::string> shownAtFirst, shownForAllFiles;
+    driver::whenDialogAppears([&](HWND dialog) {
+        types = systemdialogs::fileTypes(dialog, selected);
+        systemdialogs::openFolder(dialog, folder);
+        pump::until([&] { return !(shownAtFirst = systemdialogs::listedFiles(dialog)).empty(); });
+        systemdialogs::chooseFileType(dialog, static_cast<int>(types.size()) - 1);
+        pump::until([&] { return (shownForAllFiles = systemdialogs::listedFiles(dialog)).size() >= 3; });
+        systemdialogs::chooseFiles(dialog, folder, "film.mp4");
+    });
+    ASSERT_TRUE(picker.run());
+    EXPECT_EQ(std::vector<std::string>({"wmv ファイル (*.wmv)", "avi ファイル (*.avi)", "mpeg ファイル (*.mpg;*.mpeg)",
+                                        "すべてのファイル (*.*)"}),
+              types);
+    EXPECT_EQ(0, selected);
+    EXPECT_EQ(std::vector<std::string>({"clip.wmv"}), shownAtFirst);
+    std::sort(shownForAllFiles.begin(), shownForAllFiles.end());
+    EXPECT_EQ(std::vector<std::string>({"clip.wmv", "film.mp4", "notes.txt"}), shownForAllFiles);
+    EXPECT_EQ(std::vector<std::string>({folder + "film.mp4"}), selectedPaths(picker));
 }
 
 TEST_F(PickerDialog, CancelReportsNoChoice) {

@@ -130,6 +130,7 @@ TEST_F(SettingsDialog, OpensEmptyWithoutIniFile) {
         EXPECT_FALSE(checked(IDC_RANDOM));
         EXPECT_FALSE(checked(IDC_RESUME));
         EXPECT_FALSE(checked(IDC_NO_SOUND));
+        EXPECT_FALSE(checked(IDC_KEEP_ASPECT));
         EXPECT_EQ("---", moveButtons());
         EXPECT_TRUE(enabled(IDC_ADD_FILE));
         EXPECT_TRUE(enabled(IDC_ADD_FOLDER));
@@ -282,11 +283,42 @@ TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
         driver::click(item(IDOK));
     });
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(std::vector<std::string>({"Random=1", "Resume=0", "Sound=0"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=1", "Resume=0", "Sound=0"}), section("Setting"));
     EXPECT_EQ(std::vector<std::string>({"Count=3", "Path0=" + threeEntries[0], "Path1=" + threeEntries[1],
                                         "Path2=" + threeEntries[2]}),
               section("PlayList"));
     EXPECT_EQ(std::vector<std::string>({"Name=C:\\clips\\one.avi", "Time=3,7"}), section("Resume"));
+}
+
+TEST_F(SettingsDialog, KeepAspectBoxShowsAndStoresTheSetting) {
+    struct Row {
+        const char* stored;  // the value in the file before, or null for none
+        bool clicked;        // the user clicks the box once
+        bool shown;          // the box as the dialog opens
+        const char* saved;   // the value after OK
+    };
+    const Row rows[] = {
+        {nullptr, false, false, "0"},
+        {nullptr, true, false, "1"},
+        {"1", false, true, "1"},
+        {"1", true, true, "0"},
+        {"0", true, false, "1"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "stored " << (row.stored ? row.stored : "none") << ", clicked "
+                                        << row.clicked);
+        DeleteFileA(iniPath.c_str());
+        if (row.stored) writeIni("Setting", "KeepAspect", row.stored);
+        bool shown = !row.shown;
+        const INT_PTR result = show([&](HWND) {
+            shown = checked(IDC_KEEP_ASPECT);
+            if (row.clicked) driver::click(item(IDC_KEEP_ASPECT));
+            driver::click(item(IDOK));
+        });
+        EXPECT_EQ(IDOK, result);
+        EXPECT_EQ(row.shown, shown);
+        EXPECT_EQ(row.saved, readIni("Setting", "KeepAspect"));
+    }
 }
 
 TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
@@ -301,6 +333,7 @@ TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
         driver::click(item(IDC_DELETE));
         driver::click(item(IDC_RANDOM));
         driver::click(item(IDC_NO_SOUND));
+        driver::click(item(IDC_KEEP_ASPECT));
         EXPECT_EQ(2u, listed().size());
         driver::click(item(IDCANCEL));
     });
@@ -319,7 +352,7 @@ TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
         driver::click(item(IDOK));
     });
     EXPECT_EQ(std::vector<std::string>({"Count=0"}), section("PlayList"));
-    EXPECT_EQ(std::vector<std::string>({"Random=0", "Resume=0", "Sound=1"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=0", "Resume=0", "Sound=1"}), section("Setting"));
 }
 
 TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {

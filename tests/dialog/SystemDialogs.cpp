@@ -63,6 +63,60 @@ void chooseFiles(HWND fileDialog, const std::string& folder, const std::string& 
     enterFileName(fileDialog, names);
 }
 
+void openFolder(HWND fileDialog, const std::string& folder) {
+    enterFileName(fileDialog, folder);
+}
+
+std::vector<std::string> fileTypes(HWND fileDialog, int& selected) {
+    HWND typeBox = GetDlgItem(fileDialog, cmb1);
+    std::vector<std::string> types;
+    const LRESULT count = SendMessageW(typeBox, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        SendMessageW(typeBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        types.push_back(driver::utf8(text));
+    }
+    selected = static_cast<int>(SendMessageW(typeBox, CB_GETCURSEL, 0, 0));
+    return types;
+}
+
+void chooseFileType(HWND fileDialog, int index) {
+    HWND typeBox = GetDlgItem(fileDialog, cmb1);
+    SendMessageW(typeBox, CB_SETCURSEL, index, 0);
+    // What the combo box tells its owner when the user picks an entry.
+    SendMessageW(fileDialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(typeBox));
+    SendMessageW(fileDialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(typeBox));
+}
+
+namespace {
+
+BOOL CALLBACK findListView(HWND window, LPARAM found) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, WC_LISTVIEWA) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+}  // namespace
+
+std::vector<std::string> listedFiles(HWND fileDialog) {
+    HWND list = nullptr;
+    EnumChildWindows(fileDialog, findListView, reinterpret_cast<LPARAM>(&list));
+    std::vector<std::string> names;
+    const LRESULT count = list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[MAX_PATH] = {};
+        LVITEMW item = {};
+        item.iSubItem = 0;
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        names.push_back(driver::utf8(text));
+    }
+    return names;
+}
+
 void cancel(HWND dialog) {
     SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // What a user does in the system's open-file dialog and folder browser.
 namespace systemdialogs {
@@ -12,6 +13,15 @@ std::string browsableFolder(const std::string& hint);
 // Open-file dialog: opens `folder` by typing it, then types `names` (one
 // name, or several each in double quotes) and presses Open.
 void chooseFiles(HWND fileDialog, const std::string& folder, const std::string& names);
+// Open-file dialog: opens `folder` by typing it.
+void openFolder(HWND fileDialog, const std::string& folder);
+// Open-file dialog: the descriptions in the file type box, in UTF-8, and the
+// one selected (-1 for none).
+std::vector<std::string> fileTypes(HWND fileDialog, int& selected);
+// Open-file dialog: chooses the file type at index, as a user does.
+void chooseFileType(HWND fileDialog, int index);
+// Open-file dialog: the names the file list shows, in UTF-8.
+std::vector<std::string> listedFiles(HWND fileDialog);
 // Presses Cancel in either dialog.
 void cancel(HWND dialog);
 

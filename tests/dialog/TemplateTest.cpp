@@ -34,8 +34,9 @@ const ControlSpec controls[] = {
     {IDC_RANDOM, "Button", "ランダム再生", 0x50010003, {7, 159, 105, 11}},
     {IDC_RESUME, "Button", "前回の続きから再生", 0x50010003, {7, 171, 105, 11}},
     {IDC_NO_SOUND, "Button", "音声なし", 0x50010003, {7, 183, 105, 11}},
-    {IDOK, "Button", "OK", 0x50010001, {132, 198, 50, 14}},
-    {IDCANCEL, "Button", "キャンセル", 0x50010000, {187, 198, 50, 14}},
+    {IDC_KEEP_ASPECT, "Button", "縦横比を保つ", 0x50010003, {7, 195, 105, 11}},
+    {IDOK, "Button", "OK", 0x50010001, {132, 210, 50, 14}},
+    {IDCANCEL, "Button", "キャンセル", 0x50010000, {187, 210, 50, 14}},
 };
 
 class Template : public testing::Test {
@@ -78,7 +79,7 @@ TEST_F(Template, DialogStyleCaptionAndSize) {
 
     RECT client;
     GetClientRect(dialog, &client);
-    const RECT expected = pixels(RECT{0, 0, 245, 219});
+    const RECT expected = pixels(RECT{0, 0, 245, 231});
     EXPECT_EQ(expected.right, client.right);
     EXPECT_EQ(expected.bottom, client.bottom);
 }

@@ -24,6 +24,7 @@ TEST(SettingsBind, PlacesTheFileBesideTheProgramWithTheDefaults) {
     EXPECT_EQ(0, settings.random);
     EXPECT_EQ(0, settings.resume);
     EXPECT_EQ(1, settings.sound);
+    EXPECT_EQ(0, settings.keepAspect);
     EXPECT_EQ(0, settings.resumeMinutes);
     EXPECT_EQ(0, settings.resumeSeconds);
     EXPECT_EQ(0, settings.entries.count());
@@ -33,12 +34,13 @@ TEST(SettingsBind, PlacesTheFileBesideTheProgramWithTheDefaults) {
 
 TEST(SettingsBind, ForgetsWhatAnEarlierLoadRead) {
     std::unique_ptr<Settings> settings = loadedFrom(
-        "rebind", "[Setting]\r\nRandom=1\r\nSound=0\r\n[PlayList]\r\nCount=1\r\nPath0=C:\\a.avi\r\n");
+        "rebind", "[Setting]\r\nRandom=1\r\nSound=0\r\nKeepAspect=1\r\n[PlayList]\r\nCount=1\r\nPath0=C:\\a.avi\r\n");
     ASSERT_EQ(1, settings->entries.count());
     settings->bind(freshName("rebind-other").c_str());
     EXPECT_EQ(0, settings->entries.count());
     EXPECT_EQ(0, settings->random);
     EXPECT_EQ(1, settings->sound);
+    EXPECT_EQ(0, settings->keepAspect);
 }
 
 TEST(SettingsBind, RefusesANameThatWouldNotFitInAPath) {
@@ -139,14 +141,15 @@ TEST(SettingsLoad, ReadsWhatAKeyByKeyLoopReads) {
 TEST(SettingsLoad, FlagsReadAnyNonZeroValueAsOne) {
     static const struct {
         const char* text;
-        int random, resume, sound;
+        int random, resume, sound, keepAspect;
     } cases[] = {
-        {"", 0, 0, 1},
-        {"Random=2\r\n", 1, 0, 1},
-        {"Sound=0\r\n", 0, 0, 0},
-        {"Random=1\r\nResume=1\r\nSound=1\r\n", 1, 1, 1},
-        {"Random=-1\r\nResume=7\r\nSound=x\r\n", 1, 1, 0},
-        {"Random=0\r\nResume=0\r\nSound=\r\n", 0, 0, 1},  // an empty value reads as missing
+        {"", 0, 0, 1, 0},
+        {"Random=2\r\n", 1, 0, 1, 0},
+        {"Sound=0\r\n", 0, 0, 0, 0},
+        {"Random=1\r\nResume=1\r\nSound=1\r\nKeepAspect=1\r\n", 1, 1, 1, 1},
+        {"Random=-1\r\nResume=7\r\nSound=x\r\nKeepAspect=3\r\n", 1, 1, 0, 1},
+        {"Random=0\r\nResume=0\r\nSound=\r\nKeepAspect=\r\n", 0, 0, 1, 0},  // an empty value reads as missing
+        {"KeepAspect=0\r\n", 0, 0, 1, 0},
     };
     int row = 0;
     for (const auto& c : cases) {
@@ -156,6 +159,7 @@ TEST(SettingsLoad, FlagsReadAnyNonZeroValueAsOne) {
         EXPECT_EQ(c.random, settings->random);
         EXPECT_EQ(c.resume, settings->resume);
         EXPECT_EQ(c.sound, settings->sound);
+        EXPECT_EQ(c.keepAspect, settings->keepAspect);
     }
 }
 

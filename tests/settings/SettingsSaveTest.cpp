@@ -25,10 +25,11 @@ TEST(SettingsSave, WritesTheOptionsAndTheListAsText) {
     settings->load();
     settings->random = 1;
     settings->sound = 0;
+    settings->keepAspect = 1;
     setEntries(*settings, {"C:\\v\\a.avi", "D:\\clips\\"});
     settings->save();
     std::string text = readBytes(beside(name));
-    EXPECT_EQ("[Setting]\r\nRandom=1\r\nResume=0\r\nSound=0\r\n", sectionText(text, "Setting"));
+    EXPECT_EQ("[Setting]\r\nRandom=1\r\nResume=0\r\nSound=0\r\nKeepAspect=1\r\n", sectionText(text, "Setting"));
     EXPECT_EQ("[PlayList]\r\nCount=2\r\nPath0=C:\\v\\a.avi\r\nPath1=D:\\clips\\\r\n",
               sectionText(text, "PlayList"));
     EXPECT_EQ(std::string::npos, text.find("[Resume]"));
@@ -37,6 +38,7 @@ TEST(SettingsSave, WritesTheOptionsAndTheListAsText) {
     EXPECT_EQ(1, back->random);
     EXPECT_EQ(0, back->resume);
     EXPECT_EQ(0, back->sound);
+    EXPECT_EQ(1, back->keepAspect);
     EXPECT_EQ(Texts({"C:\\v\\a.avi", "D:\\clips\\"}), entriesOf(*back));
 }
 

@@ -93,12 +93,13 @@ bool deviceStatus(const std::string& alias, DWORD item, DWORD& value) {
 
 namespace {
 
-typedef MCIERROR(WINAPI* SendCommandProc)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
 SendCommandProc systemSendCommand = nullptr;
 std::vector<MciCall>* mciLog = nullptr;
+MciFilter mciFilter;
 
 MCIERROR WINAPI recordingSendCommand(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters) {
-    MCIERROR result = systemSendCommand(device, command, flags, parameters);
+    MCIERROR result = mciFilter ? mciFilter(systemSendCommand, device, command, flags, parameters)
+                                : systemSendCommand(device, command, flags, parameters);
     MciCall call = {device, command, static_cast<DWORD>(flags), result};
     if (command == MCI_OPEN && result == 0)
         call.device = reinterpret_cast<const MCI_OPEN_PARMSA*>(parameters)->wDeviceID;
@@ -106,10 +107,8 @@ MCIERROR WINAPI recordingSendCommand(MCIDEVICEID device, UINT command, DWORD_PTR
     return result;
 }
 
-}  // namespace
-
-bool recordMciCommands(std::vector<MciCall>* log) {
-    mciLog = log;
+// Points the program's import of mciSendCommandA at recordingSendCommand.
+bool redirectSendCommand() {
     if (systemSendCommand) return true;
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     const IMAGE_NT_HEADERS* headers =
@@ -135,6 +134,18 @@ bool recordMciCommands(std::vector<MciCall>* log) {
         }
     }
     return false;
+}
+
+}  // namespace
+
+bool recordMciCommands(std::vector<MciCall>* log) {
+    mciLog = log;
+    return redirectSendCommand();
+}
+
+bool filterMciCommands(const MciFilter& filter) {
+    mciFilter = filter;
+    return redirectSendCommand();
 }
 
 namespace {

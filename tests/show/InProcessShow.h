@@ -52,6 +52,18 @@ struct MciCall {
 // themselves go on unchanged. False when the import was not found.
 bool recordMciCommands(std::vector<MciCall>* log);
 
+// The system's mciSendCommandA, as a filter is handed it.
+typedef MCIERROR(WINAPI* SendCommandProc)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
+// A stand-in for a driver's behaviour: it sees each command before the
+// system does and decides what reaches it (usually the command itself,
+// through send) and what the program gets back.
+using MciFilter = std::function<MCIERROR(SendCommandProc send, MCIDEVICEID device, UINT command,
+                                         DWORD_PTR flags, DWORD_PTR parameters)>;
+// From now on every mciSendCommandA of this program goes through filter
+// (an empty one lets every command through unchanged); recording goes on
+// as before. False when the import was not found.
+bool filterMciCommands(const MciFilter& filter);
+
 // What the process holds: objects counted under Wine as well as through
 // GetGuiResources, which Wine answers with 0.
 struct ResourceFigures {

@@ -1,0 +1,135 @@
+// A 4:3 clip in a saver window wider than 4:3: with the setting on the
+// picture keeps its proportions and black bars fill the sides; with it off
+// the picture fills the window. Read from the screen's pixels.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "InProcessShow.h"
+#include "PlayingCases.h"
+#include "ShowDriver.h"
+#include "support/MessagePump.h"
+
+using namespace showdriver;
+
+namespace {
+
+// One row of the screen as black, red, black: the widths of the three runs.
+struct Row {
+    int leftBlack = 0;
+    int red = 0;
+    int rightBlack = 0;
+    bool wellFormed = false;  // nothing but those three runs, with some red
+    bool operator==(const Row& other) const {
+        return leftBlack == other.leftBlack && red == other.red && rightBlack == other.rightBlack &&
+               wellFormed == other.wellFormed;
+    }
+};
+
+enum Colour { black, red, other };
+
+Colour colourOf(const RGBQUAD& pixel) {
+    if (pixel.rgbRed < 0x40 && pixel.rgbGreen < 0x40 && pixel.rgbBlue < 0x40) return black;
+    if (pixel.rgbRed > 0xC0 && pixel.rgbGreen < 0x40 && pixel.rgbBlue < 0x40) return red;
+    return other;
+}
+
+// The screen's row y from x 0 to width - 1, copied in one go.
+std::vector<RGBQUAD> screenRow(int y, int width) {
+    std::vector<RGBQUAD> pixels(width);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -1;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, 1, screen, 0, y, SRCCOPY);
+        GdiFlush();
+        CopyMemory(pixels.data(), bits, width * sizeof(RGBQUAD));
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+Row readRow(int y, int width) {
+    const std::vector<RGBQUAD> pixels = screenRow(y, width);
+    Row row;
+    int x = 0;
+    while (x < width && colourOf(pixels[x]) == black) ++x, ++row.leftBlack;
+    while (x < width && colourOf(pixels[x]) == red) ++x, ++row.red;
+    while (x < width && colourOf(pixels[x]) == black) ++x, ++row.rightBlack;
+    row.wellFormed = x == width && row.red > 0;
+    return row;
+}
+
+class ShowInProcessAspect : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
+    }
+
+    // Shows red.avi (64 by 48) in a window of the screen's width and 16:9,
+    // and checks the bars at its sides on three rows: near the top, in the
+    // middle and near the bottom.
+    void expectBars(bool keepAspect) {
+        const int width = GetSystemMetrics(SM_CXSCREEN);
+        const int height = width * 9 / 16;
+        ASSERT_LT(height, GetSystemMetrics(SM_CYSCREEN));
+        HWND window = inprocess::createSaver(width, height, {});
+        ASSERT_NE(nullptr, window);
+        const int rows[3] = {2, height / 2, height - 3};
+        Row seen[3];
+        Row before;
+        // The same picture twice in a row on all three lines: not one caught
+        // in the middle of a file switch.
+        const bool steady = pump::until([&] {
+            for (int i = 0; i < 3; ++i) seen[i] = readRow(rows[i], width);
+            const bool same = seen[0].wellFormed && seen[0] == seen[1] && seen[0] == seen[2] && seen[0] == before;
+            before = seen[0];
+            return same;
+        }, kDeadline);
+        const int bar = keepAspect ? (width - height * 4 / 3) / 2 : 0;
+        std::printf("bars: window %dx%d, 4:3 clip, keep proportions %s: black %d px left, red %d px, black %d px "
+                    "right (expected %d each side)\n",
+                    width, height, keepAspect ? "on" : "off", seen[1].leftBlack, seen[1].red, seen[1].rightBlack, bar);
+        std::fflush(stdout);
+        ASSERT_TRUE(steady) << "no steady red picture between black bars";
+        EXPECT_NEAR(bar, seen[1].leftBlack, 1);
+        EXPECT_NEAR(bar, seen[1].rightBlack, 1);
+        EXPECT_NEAR(width - 2 * bar, seen[1].red, 2);
+        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+        EXPECT_TRUE(pump::until([window] { return !IsWindow(window); }, kDeadline));
+    }
+};
+
+}  // namespace
+
+TEST(ShowAspect, AFourToThreeClipInAWiderWindow) {
+    for (bool keep : {true, false}) {
+        SCOPED_TRACE(keep ? "keep proportions" : "fill the window");
+        ProgramCopy folder("aspect", playing::thisProgram());
+        folder.setOptions(0, 1, 1);
+        playing::setOption(folder, "KeepAspect", keep ? "1" : "0");
+        folder.setEntries({clip("red.avi")});
+        playing::runInProcess(folder, keep ? "ShowInProcessAspect.BarsAtTheSides" : "ShowInProcessAspect.NoBars");
+        // The show writes its resume point and nothing else.
+        EXPECT_EQ(keep ? "1" : "0", playing::option(folder, "KeepAspect"));
+        EXPECT_EQ(clip("red.avi"), folder.resumeName());
+    }
+}
+
+TEST_F(ShowInProcessAspect, BarsAtTheSides) { expectBars(true); }
+TEST_F(ShowInProcessAspect, NoBars) { expectBars(false); }

@@ -1,0 +1,31 @@
+#include "PlayingCases.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "support/TestPaths.h"
+
+namespace playing {
+
+std::string thisProgram() { return testpaths::programFolder() + "playing_tests.exe"; }
+
+void runInProcess(const ProgramCopy& folder, const std::string& suiteAndName) {
+    RunningProgram child;
+    ASSERT_TRUE(child.start(folder.program, "--in-process --gtest_filter=" + suiteAndName));
+    // The longest case plays a clip of over a minute.
+    ASSERT_TRUE(child.waitForExit(8 * showdriver::kDeadline)) << suiteAndName << " did not finish";
+    EXPECT_EQ(0u, child.exitCode()) << suiteAndName << " failed; its output is above";
+}
+
+void setOption(const ProgramCopy& folder, const char* key, const char* value) {
+    WritePrivateProfileStringA("Setting", key, value, folder.iniPath.c_str());
+}
+
+std::string option(const ProgramCopy& folder, const char* key) {
+    char value[64] = {};
+    GetPrivateProfileStringA("Setting", key, "<missing>", value, sizeof value, folder.iniPath.c_str());
+    return value;
+}
+
+}  // namespace playing

@@ -1,0 +1,196 @@
+// Files on which the driver stops without reporting an end, inside real
+// shows: the show goes on to the next file as at an end, ends by itself when
+// a whole pass of the play list stalls, and leaves alone files that play on,
+// however long, and files whose position reads 0. The stalls come from a
+// stand-in for such drivers (StallingDriver); how long after each stall the
+// next file began is printed.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <cstdio>
+
+#include "InProcessShow.h"
+#include "PlayingCases.h"
+#include "ShowDriver.h"
+#include "StallingDriver.h"
+#include "support/MessagePump.h"
+
+using namespace showdriver;
+
+namespace {
+
+// Where the stand-in stops the stalling clips: three seconds in, so that the
+// show's looks, one a second, see the position move before it stands still.
+const DWORD stallAt = 3000;
+const char stallTime[] = "0,3";  // the same point as the show stores it
+const char earlierName[] = "C:\\earlier\\clip.avi";
+const char earlierTime[] = "3,7";
+
+class ShowInProcessStall : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
+        ASSERT_TRUE(driver.install());
+        window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), {});
+        ASSERT_NE(nullptr, window);
+    }
+
+    // Handles messages, looking at the stalling file, until done or the time is up.
+    bool until(const std::function<bool()>& done, DWORD deadline) {
+        return pump::until([&] {
+            driver.look();
+            return done();
+        }, deadline);
+    }
+    bool ended() const { return !IsWindow(window); }
+    bool endWithKey() {
+        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+        return until([this] { return ended(); }, kDeadline);
+    }
+    // The first stalling file of the show, and red.avi played after it.
+    void expectMovedOnToRed() {
+        ASSERT_TRUE(until([this] { return ended() || driver.nextPlayed(0, "red.avi"); }, 2 * kDeadline))
+            << "the show never went on to red.avi";
+        const StallingDriver::File& stalled = driver.files().at(0);
+        const StallingDriver::File* next = driver.nextPlayed(0, "red.avi");
+        ASSERT_TRUE(isStallingFile(stalled.path)) << stalled.path;
+        ASSERT_NE(nullptr, next) << "the show ended instead";
+        ASSERT_NE(0u, stalled.stalledAt) << "the file never stalled";
+        EXPECT_GE(next->playedAt, stalled.stalledAt) << "cut before it stalled";
+        EXPECT_EQ(static_cast<DWORD>(MCI_MODE_STOP), stalled.modeAtStop);
+        std::printf("stall figure: %s stalled; the show closed it %lu ms later and the next file began %lu ms "
+                    "after the stall\n",
+                    stalled.path.substr(stalled.path.find_last_of('\\') + 1).c_str(),
+                    static_cast<unsigned long>(stalled.stoppedAt - stalled.stalledAt),
+                    static_cast<unsigned long>(next->playedAt - stalled.stalledAt));
+        std::fflush(stdout);
+        EXPECT_TRUE(endWithKey());
+    }
+
+    StallingDriver driver{stallAt};
+    HWND window = nullptr;
+};
+
+ProgramCopy stallFolder(const char* hint, const std::vector<std::pair<const char*, const char*>>& copies) {
+    ProgramCopy folder(hint, playing::thisProgram());
+    std::vector<std::string> entries;
+    for (const auto& copy : copies)
+        entries.push_back(copy.second ? folder.copyHere(clip(copy.first), copy.second) : clip(copy.first));
+    folder.setOptions(0, 1, 1);
+    folder.setEntries(entries);
+    folder.setResume(earlierName, earlierTime);
+    return folder;
+}
+
+}  // namespace
+
+// --- A stalled file moves on ----------------------------------------------
+
+TEST(ShowStall, AStalledFileMovesOnToTheNextFile) {
+    const std::pair<const char*, const char*> clips[] = {
+        {"long.avi", "stall.avi"}, {"eight-seconds.mpg", "stall.mpg"}, {"eight-seconds.wmv", "stall.wmv"}};
+    for (const auto& clipAndName : clips) {
+        const std::string source = clipAndName.first;
+        const std::string name = clipAndName.second;
+        SCOPED_TRACE(name);
+        ProgramCopy folder = stallFolder("stall", {{source.c_str(), name.c_str()}, {"red.avi", nullptr}});
+        playing::runInProcess(folder, "ShowInProcessStall.StalledFileMovesOn");
+    }
+}
+
+TEST_F(ShowInProcessStall, StalledFileMovesOn) { expectMovedOnToRed(); }
+
+// --- A show resumed at the point where a file stalled ---------------------
+
+TEST(ShowStall, AShowResumedAtTheStallPointMovesOn) {
+    ProgramCopy folder = stallFolder("stall-resume", {{"long.avi", "stall.avi"}, {"red.avi", nullptr}});
+    // A first show ends on a key while the file stands still, and stores
+    // the stall point.
+    playing::runInProcess(folder, "ShowInProcessStall.KeyWhileStalled");
+    ASSERT_EQ(folder.folder + "stall.avi", folder.resumeName());
+    ASSERT_EQ(stallTime, folder.resumeTime());
+    playing::runInProcess(folder, "ShowInProcessStall.ResumedAtTheStallPointMovesOn");
+}
+
+TEST_F(ShowInProcessStall, KeyWhileStalled) {
+    ASSERT_TRUE(until([this] { return driver.stalls() > 0 || ended(); }, kDeadline));
+    EXPECT_TRUE(endWithKey());
+    EXPECT_EQ(1u, driver.files().size());
+}
+
+TEST_F(ShowInProcessStall, ResumedAtTheStallPointMovesOn) { expectMovedOnToRed(); }
+
+// --- A whole pass of stalled files ends the show --------------------------
+
+TEST(ShowStall, EveryFileStallingEndsTheShowAsAMediaErrorDoes) {
+    ProgramCopy folder = stallFolder("stall-all", {{"long.avi", "stall-one.avi"}, {"eight-seconds.wmv", "stall-two.wmv"}});
+    playing::runInProcess(folder, "ShowInProcessStall.EveryFileStalls");
+    // As after a media error, the resume point stays as an earlier show left it.
+    EXPECT_EQ(earlierName, folder.resumeName());
+    EXPECT_EQ(earlierTime, folder.resumeTime());
+}
+
+TEST_F(ShowInProcessStall, EveryFileStalls) {
+    ASSERT_TRUE(until([this] { return ended(); }, 3 * kDeadline)) << "the show did not end by itself";
+    ASSERT_EQ(2u, driver.files().size()) << "the show went round again";
+    EXPECT_EQ(2, driver.stalls());
+    EXPECT_TRUE(isStallingFile(driver.files()[1].path));
+}
+
+TEST(ShowStall, InRandomOrderOneFileThatPlaysKeepsTheShowGoing) {
+    // Random order may put the stalling file last in one pass and first in the
+    // next: two stalls in a row that are not a whole pass.
+    ProgramCopy folder = stallFolder("stall-random", {{"red.avi", nullptr}, {"long.avi", "stall.avi"}});
+    folder.setOptions(1, 1, 1);
+    playing::runInProcess(folder, "ShowInProcessStall.OneFilePlays");
+}
+
+TEST_F(ShowInProcessStall, OneFilePlays) {
+    const int stalls = 3;
+    ASSERT_TRUE(until([this] { return ended() || driver.stalls() >= stalls; }, 5 * kDeadline));
+    EXPECT_FALSE(ended()) << "the show ended after " << driver.stalls() << " stalls";
+    EXPECT_GE(driver.stalls(), stalls);
+    if (!ended()) {
+        EXPECT_TRUE(endWithKey());
+    }
+}
+
+// --- Files that play on are never cut -------------------------------------
+
+// Twelve seconds: more than twice as long as a position may stand still.
+TEST(ShowStall, ALongClipThatPlaysIsNeverCut) {
+    ProgramCopy folder = stallFolder("long", {{"twelve-seconds.avi", nullptr}, {"red.avi", nullptr}});
+    playing::runInProcess(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
+}
+
+TEST(ShowStall, AnMpegClipWhosePositionReadsZeroIsNeverCut) {
+    // Once as the driver reports its position, once as a driver that always
+    // reports 0 would.
+    for (const char* name : {"eight.mpg", "zero.mpg"}) {
+        SCOPED_TRACE(name);
+        ProgramCopy folder = stallFolder("zero", {{"eight-seconds.mpg", name}, {"red.avi", nullptr}});
+        playing::runInProcess(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
+    }
+}
+
+// The first file plays until its driver stops it at its end; only then does
+// the show go on.
+TEST_F(ShowInProcessStall, LongClipPlaysToItsEnd) {
+    ASSERT_TRUE(until([this] { return ended() || driver.nextPlayed(0, "red.avi"); }, 4 * kDeadline));
+    ASSERT_FALSE(ended());
+    const StallingDriver::File& first = driver.files().at(0);
+    const StallingDriver::File* next = driver.nextPlayed(0, "red.avi");
+    EXPECT_EQ(static_cast<DWORD>(MCI_MODE_STOP), first.modeAtStop) << "cut while it still played";
+    // The AVI driver keeps the position at the end; the DirectShow one reads 0 once stopped.
+    if (first.path.compare(first.path.size() - 4, 4, ".avi") == 0) {
+        EXPECT_GE(first.positionAtStop, 11000u);
+    }
+    std::printf("%s played %lu ms, stopped at %lu ms, mode %lu\n", first.path.c_str(),
+                static_cast<unsigned long>(next->playedAt - first.playedAt),
+                static_cast<unsigned long>(first.positionAtStop), static_cast<unsigned long>(first.modeAtStop));
+    std::fflush(stdout);
+    EXPECT_TRUE(endWithKey());
+}
