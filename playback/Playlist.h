@@ -23,6 +23,8 @@ public:
     // Makes the file whose path is exactly name the current one; returns its
     // place in the play order, or -1 with the position unchanged.
     int find(const CountedString& name);
+    // The current place in the play order; -1 before the first file.
+    int place() const { return position; }
 
 private:
     Playlist(const Playlist&) = delete;
