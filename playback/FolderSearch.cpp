@@ -58,8 +58,13 @@ public:
         if (!batch.append(path.c_str())) throwOutOfMemory();
         if (batch.count() == 1) batchStarted = GetTickCount();
         // The first file goes at once; the search then waits until the show
-        // has taken it, so that it does not compete with the first start.
-        if (!postedAny) return post() && waitUntilTaken();
+        // has taken it, and goes on as background work, so that it does not
+        // compete with the first start.
+        if (!postedAny) {
+            const bool goOn = post() && waitUntilTaken();
+            SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+            return goOn;
+        }
         if (read(job.batchesQueued) == 0 &&
             (batch.count() >= smallestBatch || GetTickCount() - batchStarted >= oldestBatchMs))
             return post();
@@ -178,8 +183,6 @@ void FolderSearch::start(HWND window, const StringArray& entries) {
         delete made;
         throw;
     }
-    // Searching is background work: the show's own threads come first.
-    SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
     job = made;
 }
 
