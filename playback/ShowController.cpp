@@ -166,6 +166,25 @@ void endAfterMediaError(HWND window, Exception* e) {
     PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
+void switchToNextFile();
+
+LRESULT onShowStart(HWND window, bool atResumePoint) {
+    try {
+        if (atResumePoint) {
+            LockWindowUpdate(view().handle());
+            // A negative stored number wraps, as the device's unsigned
+            // arithmetic would: a position far beyond any end.
+            playFile(feeder->resumeFile(), static_cast<DWORD>(settings->resumeMinutes),
+                     static_cast<DWORD>(settings->resumeSeconds));
+        } else {
+            switchToNextFile();
+        }
+    } catch (Exception* e) {
+        endAfterMediaError(window, e);
+    }
+    return 0;
+}
+
 void closeEndedFile() {
     switchingFile = true;
     try {
@@ -188,23 +207,6 @@ void switchToNextFile() {
     LockWindowUpdate(view().handle());
     if (view().isOpen()) closeEndedFile();
     playFile(feeder->next(), 0, 0);
-}
-
-LRESULT onShowStart(HWND window, bool atResumePoint) {
-    try {
-        if (atResumePoint) {
-            LockWindowUpdate(view().handle());
-            // A negative stored number wraps, as the device's unsigned
-            // arithmetic would: a position far beyond any end.
-            playFile(feeder->resumeFile(), static_cast<DWORD>(settings->resumeMinutes),
-                     static_cast<DWORD>(settings->resumeSeconds));
-        } else {
-            switchToNextFile();
-        }
-    } catch (Exception* e) {
-        endAfterMediaError(window, e);
-    }
-    return 0;
 }
 
 LRESULT onShowNext(HWND window) {
