@@ -29,7 +29,7 @@ TEST(SearchProgram, KeyDuringALongSearchEndsTheShowAndStoresThePoint) {
 }
 
 TEST(SearchProgram, EmptySearchEndsTheShowByItselfWritingNothing) {
-    // With resume on, the stored file plays while the search runs.
+    // Whatever the resume option, the point an earlier show stored stays.
     for (int resume : {1, 0}) {
         SCOPED_TRACE(resume ? "resume on" : "resume off");
         ShowFolder folder("empty-search", program());
