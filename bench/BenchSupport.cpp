@@ -121,6 +121,47 @@ Colour ScreenProbe::sample() {
     return centre;
 }
 
+void pressKey() {
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = VK_SHIFT;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+namespace {
+
+// Waits until nothing red is on the screen: the previous run's window is gone.
+void waitForCleanScreen(ScreenProbe& probe) {
+    double deadline = now() + 10000;
+    while (now() < deadline) {
+        Colour colour = probe.sample();
+        if (colour != red && colour != darkRed) return;
+        Sleep(5);
+    }
+}
+
+}  // namespace
+
+Start startAndWatch(const std::string& commandLine, const char* windowClass, ScreenProbe& probe) {
+    waitForCleanScreen(probe);
+    Start run;
+    run.child = start(commandLine);
+    run.window = waitForWindow(run.child, windowClass, run.child.started + 30000);
+    if (!run.window) return run;
+    run.windowMs = now() - run.child.started;
+    double deadline = now() + 30000;
+    while (now() < deadline) {
+        if (probe.sample() == red) {
+            run.frameMs = now() - run.child.started;
+            break;
+        }
+        Sleep(1);
+    }
+    return run;
+}
+
 std::string prepareSaver(const std::string& folder, const std::string& iniText) {
     CreateDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);

@@ -32,6 +32,9 @@ HWND waitForWindow(const Child& child, const char* windowClass, double deadline)
 // after a generous wait. Returns the exit code, or -1 when it had to be ended.
 int finish(Child& child, HWND window);
 
+// Presses and releases a key as a user would.
+void pressKey();
+
 // Colours the benchmark clips are made of, told apart on the screen.
 enum Colour {
     black, red, darkRed, lime, darkLime, blue, darkBlue, yellow, darkYellow,
@@ -52,6 +55,17 @@ private:
     HDC screen;
     POINT points[5];
 };
+
+// One start of a program that shows the red clip first: when its window
+// appeared and when the first red frame was seen, in milliseconds from just
+// before CreateProcessA. The program keeps running; the caller ends it.
+struct Start {
+    Child child;
+    HWND window = nullptr;
+    double windowMs = 0;
+    double frameMs = 0;  // 0: no red frame before the deadline
+};
+Start startAndWatch(const std::string& commandLine, const char* windowClass, ScreenProbe& probe);
 
 // A copy of the saver in a folder of its own, with the INI file beside it.
 std::string prepareSaver(const std::string& folder, const std::string& iniText);

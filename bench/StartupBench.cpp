@@ -32,42 +32,18 @@ std::string clip(const char* colour) {
     return sourcePath(std::string("bench\\media\\switch-") + colour + ".avi");
 }
 
-// Waits until nothing red is on the screen: the previous run's window is gone.
-void waitForCleanScreen(ScreenProbe& probe) {
-    double deadline = now() + 10000;
-    while (now() < deadline) {
-        Colour colour = probe.sample();
-        if (colour != red && colour != darkRed) return;
-        Sleep(5);
-    }
-}
-
 // One start: the window's appearance and the first red frame, in
 // milliseconds from just before CreateProcessA.
 bool measure(const std::string& commandLine, const char* windowClass, ScreenProbe& probe, Timings& timings) {
-    waitForCleanScreen(probe);
-    Child child = start(commandLine);
-    HWND window = waitForWindow(child, windowClass, child.started + 30000);
-    double windowAt = now();
-    double frameAt = 0;
-    if (window) {
-        double deadline = now() + 30000;
-        while (now() < deadline) {
-            if (probe.sample() == red) {
-                frameAt = now();
-                break;
-            }
-            Sleep(1);
-        }
-    }
-    int code = finish(child, window);
-    if (!window || !frameAt) {
+    Start run = startAndWatch(commandLine, windowClass, probe);
+    int code = finish(run.child, run.window);
+    if (!run.window || !run.frameMs) {
         std::printf("  run failed: %s (window %s, exit code %d)\n", commandLine.c_str(),
-                    window ? "found" : "missing", code);
+                    run.window ? "found" : "missing", code);
         return false;
     }
-    timings.window.push_back(windowAt - child.started);
-    timings.frame.push_back(frameAt - child.started);
+    timings.window.push_back(run.windowMs);
+    timings.frame.push_back(run.frameMs);
     return true;
 }
 

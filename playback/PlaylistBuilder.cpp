@@ -1,34 +1,83 @@
 #include "playback/PlaylistBuilder.h"
 
+#include <cstring>
+
 #include "base/DirectorySearch.h"
-#include "base/FilePath.h"
+#include "base/Exception.h"
 
 namespace {
 
-void addFolder(Playlist& playlist, const FilePath& entry, const StringArray& extensions) {
+bool collectFolder(const FilePath& entry, const StringArray& extensions, FoundFiles& found) {
     CountedString folder = entry.fullPath();
     if (!folder.endsWith("\\")) folder.append("\\");
     DirectorySearch search;
     for (int i = 0; i < extensions.count(); ++i) {
         CountedString pattern = folder + "*." + extensions.at(i);
         for (search.open(pattern.c_str()); search.valid(); search.next()) {
-            playlist.add(folder + search.name());
+            if (!found.take(folder + search.name())) return false;
         }
         search.close();
     }
+    return true;
 }
+
+class PlaylistFiller : public FoundFiles {
+public:
+    explicit PlaylistFiller(Playlist& playlist) : playlist(playlist) {}
+    bool take(const CountedString& path) override {
+        playlist.add(path);
+        return true;
+    }
+
+private:
+    Playlist& playlist;
+};
 
 }  // namespace
 
+void splitVideoExtensions(StringArray& extensions) {
+    extensions.split("wmv/avi/mpg/mpeg", "/");
+}
+
+bool collectEntry(const FilePath& entry, const StringArray& extensions, FoundFiles& found) {
+    if (entry.exists(FILE_ATTRIBUTE_DIRECTORY)) return collectFolder(entry, extensions, found);
+    if (entry.exists(0)) return found.take(entry.fullPath());
+    return true;
+}
+
+bool mayBeListed(const CountedString& path, const StringArray& entries) {
+    CountedString folder;
+    CountedString extension;
+    try {
+        FilePath file(path);
+        folder = file.folderPart();
+        CountedString leaf = file.fullPath().mid(folder.length());
+        // A dot is never the second byte of a double-byte character.
+        const char* dot = strrchr(leaf.c_str(), '.');
+        if (dot) extension = dot + 1;
+    } catch (Exception* e) {
+        if (e == outOfMemoryException()) throw;
+        dispose(e);
+        return false;
+    }
+    StringArray extensions;
+    splitVideoExtensions(extensions);
+    bool video = false;
+    for (int i = 0; i < extensions.count(); ++i)
+        video = video || lstrcmpiA(extension.c_str(), extensions.at(i).c_str()) == 0;
+
+    for (int i = 0; i < entries.count(); ++i) {
+        CountedString listed = FilePath(entries.at(i)).fullPath();
+        if (listed.equals(path.c_str())) return true;
+        if (!listed.endsWith("\\")) listed.append("\\");
+        if (video && listed.equals(folder.c_str())) return true;
+    }
+    return false;
+}
+
 void buildPlaylist(Playlist& playlist, const StringArray& entries) {
     StringArray extensions;
-    extensions.split("wmv/avi/mpg/mpeg", "/");
-    for (int i = 0; i < entries.count(); ++i) {
-        FilePath entry(entries.at(i));
-        if (entry.exists(FILE_ATTRIBUTE_DIRECTORY)) {
-            addFolder(playlist, entry, extensions);
-        } else if (entry.exists(0)) {
-            playlist.add(entry.fullPath());
-        }
-    }
+    splitVideoExtensions(extensions);
+    PlaylistFiller filler(playlist);
+    for (int i = 0; i < entries.count(); ++i) collectEntry(FilePath(entries.at(i)), extensions, filler);
 }

@@ -1,10 +1,34 @@
 #pragma once
+#include "base/FilePath.h"
 #include "base/StringArray.h"
 #include "playback/Playlist.h"
 
-// Fills the play list from play-list entries, in their order: a folder adds
-// its wmv, avi, mpg and mpeg files (in that order of extensions, folder
-// itself only), a file is added whatever its extension, and an entry that
-// names nothing is skipped. Every path added is absolute. Throws when an
+// Receives the files of a play list, one at a time, in list order.
+class FoundFiles {
+public:
+    virtual ~FoundFiles() {}
+    // False ends the walk at once.
+    virtual bool take(const CountedString& path) = 0;
+};
+
+// The extensions a folder is searched for, in the order their files come:
+// wmv, avi, mpg, mpeg.
+void splitVideoExtensions(StringArray& extensions);
+
+// The files one play-list entry contributes: a folder its files with the
+// given extensions (in that order of extensions, folder itself only), a file
+// itself whatever its extension, an entry that names nothing none. False
+// when the receiver ended the walk.
+bool collectEntry(const FilePath& entry, const StringArray& extensions, FoundFiles& found);
+
+// Whether building the list from these entries could add path, judged from
+// the names alone: path is a listed file itself, or has a video extension
+// and lies right inside a listed folder. Compared byte for byte, as the
+// lookup of a stored file compares. Throws when an entry cannot be made
+// absolute; a path that cannot be is not in the list.
+bool mayBeListed(const CountedString& path, const StringArray& entries);
+
+// Fills the play list from play-list entries, in their order, as
+// collectEntry finds them. Every path added is absolute. Throws when an
 // entry cannot be made absolute.
 void buildPlaylist(Playlist& playlist, const StringArray& entries);

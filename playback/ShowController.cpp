@@ -10,10 +10,13 @@
 #include "base/OwnedHandles.h"
 #include "host/ClosingRules.h"
 #include "host/HostState.h"
+#include "playback/FolderSearch.h"
 #include "playback/ForwardingVideoView.h"
+#include "playback/PathBatch.h"
 #include "playback/PictureArea.h"
 #include "playback/Playlist.h"
-#include "playback/PlaylistBuilder.h"
+#include "playback/PlaylistFeeder.h"
+#include "playback/SearchMessages.h"
 #include "playback/ShowMessages.h"
 #include "playback/StallWatch.h"
 #include "resources/ResourceIds.h"
@@ -29,10 +32,11 @@ const UINT_PTR stallWatchTimer = 0x5357;
 const UINT stallWatchMilliseconds = 1000;
 
 // Process-wide: the host makes one saver window per process, so these are
-// made at the first call and never again. Settings and Playlist are deleted
-// at WM_DESTROY; the view object outlives its window.
+// made at the first call and never again. Settings, Playlist and the feeder
+// are deleted at WM_DESTROY; the view and the search objects outlive them.
 Settings* settings = nullptr;
 Playlist* playlist = nullptr;
+PlaylistFeeder* feeder = nullptr;
 Bounds clientRect;
 PictureArea pictureArea;  // where a picture that keeps its proportions goes
 StallWatch stallWatch;
@@ -57,6 +61,11 @@ ForwardingVideoView& view() {
     return instance;
 }
 
+FolderSearch& folderSearch() {
+    static FolderSearch instance;
+    return instance;
+}
+
 // A failed allocation leaves the pointer null; WM_CREATE reports it.
 template <class T>
 T* makeOrNull() {
@@ -75,6 +84,7 @@ void makeObjectsOnce() {
     view();
     settings = makeOrNull<Settings>();
     playlist = makeOrNull<Playlist>();  // seeds the random generator
+    feeder = makeOrNull<PlaylistFeeder>();
 }
 
 CountedString productName() {
@@ -110,9 +120,9 @@ void onInputWatch(HWND window) {
     }
 }
 
-// Loads the settings, and in the full-screen show builds the play list,
-// finds the resume file and lays the view over the window. -1 refuses the
-// window: an empty play list or any failure.
+// Loads the settings, and in the full-screen show starts the search that
+// fills the play list and lays the view over the window. -1 refuses the
+// window: an entry that cannot be made absolute, or any other failure.
 LRESULT onCreate(HWND window) {
     try {
         GetClientRect(window, clientRect.asRect());
@@ -125,22 +135,20 @@ LRESULT onCreate(HWND window) {
         settings->load();
         if (previewMode) return 0;
 
-        buildPlaylist(*playlist, settings->entries);
-        if (playlist->count() == 0) return -1;
-        bool resumeFound = false;
-        if (settings->resume) {
-            // The stored file is looked up in the order that will be played.
-            if (settings->random) playlist->shuffle();
-            resumeFound = playlist->find(settings->resumeName) >= 0;
-        }
+        if (!feeder) throwOutOfMemory();
+        // The window answers at once whatever the folders hold: they are
+        // searched on a thread of their own, and the files arrive as messages.
+        const bool resumeAtOnce = feeder->begin(*playlist, *settings);
         ForwardingVideoView::registerClass();
         view().create(window, viewControlId, clientRect, 0, false);
         view().subclass(true);
         startInputWatch(window);
         pictureArea.measure(window, clientRect);
         SetTimer(window, stallWatchTimer, stallWatchMilliseconds, nullptr);
-        // Playing starts once the window exists and the loop runs.
-        PostMessageA(window, WM_SHOW_START, resumeFound ? 1 : 0, 0);
+        // Playing starts once the window exists and the loop runs; the
+        // search's first files come after the start.
+        PostMessageA(window, WM_SHOW_START, resumeAtOnce ? 1 : 0, 0);
+        folderSearch().start(window, settings->entries);
         return 0;
     } catch (Exception* e) {
         dispose(e);
@@ -167,16 +175,18 @@ void endAfterMediaError(HWND window, Exception* e) {
     PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
-LRESULT onShowStart(HWND window, bool resumeFound) {
+void switchToNextFile();
+
+LRESULT onShowStart(HWND window, bool atResumePoint) {
     try {
-        LockWindowUpdate(view().handle());
-        if (resumeFound) {
+        if (atResumePoint) {
+            LockWindowUpdate(view().handle());
             // A negative stored number wraps, as the device's unsigned
             // arithmetic would: a position far beyond any end.
-            playFile(playlist->current(), static_cast<DWORD>(settings->resumeMinutes),
+            playFile(feeder->resumeFile(), static_cast<DWORD>(settings->resumeMinutes),
                      static_cast<DWORD>(settings->resumeSeconds));
         } else {
-            playFile(playlist->next(settings->random != 0), 0, 0);
+            switchToNextFile();
         }
     } catch (Exception* e) {
         endAfterMediaError(window, e);
@@ -196,12 +206,54 @@ void closeEndedFile() {
     switchingFile = false;
 }
 
+// Closes the ended file and starts the next one of the play order. When the
+// search has not delivered that one yet, the ended file stays open on its
+// last frame (and names the resume point) until a batch brings it.
+void switchToNextFile() {
+    if (!feeder->nextKnown()) {
+        feeder->wait();
+        return;
+    }
+    LockWindowUpdate(view().handle());
+    if (view().isOpen()) closeEndedFile();
+    playFile(feeder->next(), 0, 0);
+}
+
 // Goes on to the next file, as at the end of the current one.
 LRESULT playNextFile(HWND window) {
     try {
-        LockWindowUpdate(view().handle());
-        closeEndedFile();
-        playFile(playlist->next(settings->random != 0), 0, 0);
+        switchToNextFile();
+    } catch (Exception* e) {
+        endAfterMediaError(window, e);
+    }
+    return 0;
+}
+
+// Found files join the play list; the show goes on if it was waiting.
+LRESULT onSearchFound(HWND window, LPARAM block) {
+    PathBatch batch(block);
+    try {
+        feeder->take(batch);
+        if (feeder->waiting()) switchToNextFile();
+    } catch (Exception* e) {
+        endAfterMediaError(window, e);
+    }
+    folderSearch().batchTaken();
+    return 0;
+}
+
+// A list that turned out empty ends the show by itself, as one that never
+// started: no closing rules, nothing stored (a stored file that played
+// meanwhile is closed first, so that its point stays as it was).
+LRESULT onSearchDone(HWND window) {
+    try {
+        feeder->searchEnded();
+        if (playlist->count() == 0) {
+            view().close();
+            DestroyWindow(window);
+            return 0;
+        }
+        if (feeder->waiting()) switchToNextFile();
     } catch (Exception* e) {
         endAfterMediaError(window, e);
     }
@@ -226,7 +278,9 @@ void onStallWatch(HWND window) {
         return;
     }
     if (!stallWatch.look(position, GetTickCount())) return;
-    if (!stallWatch.wholePassStalled(playlist->place(), playlist->count())) {
+    // A pass is whole only once the search has delivered every file.
+    const bool wholePass = stallWatch.wholePassStalled(playlist->place(), playlist->count());
+    if (!wholePass || !feeder->searchComplete()) {
         playNextFile(window);
         return;
     }
@@ -242,6 +296,8 @@ void onStallWatch(HWND window) {
 // option). After a failed open nothing is open, and the point an earlier
 // show stored stays as it was.
 LRESULT onDestroy() {
+    // The search ends first: its thread and the batches it left queued.
+    folderSearch().stop();
     ForwardingVideoView& v = view();
     if (v.handle()) {
         try {
@@ -258,13 +314,15 @@ LRESULT onDestroy() {
             }
             v.getPosition(minutes, seconds);
             v.close();
-            settings->saveResumePoint(playlist->current(), static_cast<int>(minutes),
+            settings->saveResumePoint(feeder->playingFile(), static_cast<int>(minutes),
                                       static_cast<int>(seconds));
         } catch (Exception* e) {
             dispose(e);
         }
         v.destroy();
     }
+    delete feeder;
+    feeder = nullptr;
     delete playlist;
     playlist = nullptr;
     delete settings;
@@ -305,7 +363,7 @@ LRESULT paintPreview(HWND window) {
 // Only a full-screen show plays; in the preview the show's messages go on
 // like any other.
 bool showRunning() {
-    return !previewMode && settings && playlist;
+    return !previewMode && settings && playlist && feeder;
 }
 
 }  // namespace
@@ -329,6 +387,15 @@ LRESULT CALLBACK ShowController(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SHOW_NEXT:
         if (showRunning()) return onShowNext(window);
         break;
+    case WM_SEARCH_FOUND:
+        if (showRunning()) return onSearchFound(window, lParam);
+        {
+            PathBatch unread(lParam);  // freed even when no show takes it
+        }
+        return 0;
+    case WM_SEARCH_DONE:
+        if (showRunning()) return onSearchDone(window);
+        return 0;
     case WM_TIMER:
         if (wParam == inputWatchTimer && showRunning()) {
             onInputWatch(window);

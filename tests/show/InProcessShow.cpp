@@ -1,7 +1,10 @@
 #include "InProcessShow.h"
 
+#include <gtest/gtest.h>
 #include <mmsystem.h>
 #include <psapi.h>
+
+#include <cstring>
 
 #include "host/SaverWindow.h"
 #include "playback/ShowMessages.h"
@@ -9,6 +12,17 @@
 namespace inprocess {
 
 bool enabled = false;
+
+int runTests(int argc, char** argv, const char* inProcessSuite) {
+    testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i)
+        if (strcmp(argv[i], "--in-process") == 0) enabled = true;
+    if (!enabled) {
+        std::string filter = GTEST_FLAG_GET(filter);
+        GTEST_FLAG_SET(filter, filter + (filter.find('-') == std::string::npos ? "-" : ":") + inProcessSuite + "*");
+    }
+    return RUN_ALL_TESTS();
+}
 
 namespace {
 
@@ -27,6 +41,7 @@ LRESULT CALLBACK testSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         ++handled;
         if (hooks.afterShowMessage) hooks.afterShowMessage(message);
     }
+    if (hooks.afterMessage) hooks.afterMessage(message);
     return result;
 }
 

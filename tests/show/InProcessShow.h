@@ -17,9 +17,15 @@ namespace inprocess {
 // Set by main() for the copy that runs one in-process case.
 extern bool enabled;
 
+// The main() of a test program with in-process cases: with --in-process (a
+// copy started by one of its cases) it runs the one case its filter names;
+// otherwise every case except those of the suite inProcessSuite.
+int runTests(int argc, char** argv, const char* inProcessSuite);
+
 struct SaverHooks {
     std::function<void()> beforeCreate;                // just before WM_CREATE reaches the host
     std::function<void(UINT message)> afterShowMessage;  // after WM_SHOW_START or WM_SHOW_NEXT
+    std::function<void(UINT message)> afterMessage;      // after every message the window handled
 };
 
 // Creates the window at 0, 0 with the given size, topmost, as the host's

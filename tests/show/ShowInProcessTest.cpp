@@ -115,7 +115,10 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
     ASSERT_FALSE(hostState().isPreview);
     std::vector<Played> played;
     inprocess::SaverHooks hooks;
-    hooks.afterShowMessage = [&played](UINT) { played.push_back(openDevice()); };
+    // The first file opens when the search delivers it.
+    hooks.afterMessage = [&played](UINT) {
+        if (played.empty() && !openDevice().path.empty()) played.push_back(openDevice());
+    };
     HWND window = inprocess::createSaver(width, taller, hooks);
     ASSERT_NE(nullptr, window);
     RECT client;

@@ -1,0 +1,159 @@
+// The search thread on its own: a plain window takes what it posts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SearchHarness.h"
+#include "base/Exception.h"
+#include "playback/FolderSearch.h"
+#include "playback/PathBatch.h"
+#include "playback/SearchMessages.h"
+#include "support/MessagePump.h"
+#include "support/TestErrors.h"
+#include "support/TestFiles.h"
+#include "support/TestPaths.h"
+
+using namespace search;
+
+namespace {
+
+// A message-only window that takes the search's batches (or leaves them
+// untaken, as a show busy elsewhere would).
+class Receiver {
+public:
+    Receiver() {
+        WNDCLASSA type = {};
+        type.lpfnWndProc = receive;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = "CinevaneSearchReceiver";
+        RegisterClassA(&type);
+        window = CreateWindowExA(0, type.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 type.hInstance, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Receiver() {
+        search.stop();
+        if (IsWindow(window)) DestroyWindow(window);
+    }
+    void start(const std::vector<std::string>& entries) {
+        StringArray list;
+        for (const std::string& entry : entries) list.add(entry.c_str());
+        search.start(window, list);
+    }
+
+    HWND window;
+    FolderSearch search;
+    bool keepPaths = true;
+    bool takeBatches = true;
+    std::vector<std::vector<std::string>> batches;
+    int batchCount = 0;
+    int ends = 0;
+    int batchesAfterTheEnd = 0;
+
+private:
+    static LRESULT CALLBACK receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        Receiver* self = reinterpret_cast<Receiver*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message == WM_SEARCH_FOUND) {
+            PathBatch batch(lParam);
+            ++self->batchCount;
+            self->batchesAfterTheEnd += self->ends;
+            if (self->keepPaths) {
+                self->batches.emplace_back();
+                for (const char* path = batch.first(); path; path = batch.following(path))
+                    self->batches.back().push_back(path);
+            }
+            if (self->takeBatches) self->search.batchTaken();
+            return 0;
+        }
+        if (self && message == WM_SEARCH_DONE) {
+            ++self->ends;
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+};
+
+SIZE_T heapBytes() { return inprocess::measure().heapBytes; }
+
+bool threadsEnd() {
+    return pump::until([] { return FolderSearch::threadsRunning() == 0; }, kDeadline);
+}
+
+}  // namespace
+
+TEST(FolderSearch, DeliversTheListInOrderInBatchesThenTheEnd) {
+    std::vector<std::string> animals = clipFolder("animals", "red.avi", 0);
+    for (const char* name : {"ant.avi", "bee.wmv", "cat.mpeg", "dog.mpg", "eel.txt"})
+        ASSERT_TRUE(testfiles::touch(animals[0] + name));
+    const std::string red = testpaths::sourcePath("tests\\media\\red.avi");
+    const std::vector<std::string> entries = {red, animals[0], red + ".missing", bigFolder("clips"), red};
+
+    Receiver receiver;
+    receiver.start(entries);
+    ASSERT_TRUE(pump::until([&] { return receiver.ends > 0; }, kDeadline));
+    pump::drain(receiver.window);
+    EXPECT_EQ(1, receiver.ends);
+    EXPECT_EQ(0, receiver.batchesAfterTheEnd);
+    EXPECT_TRUE(threadsEnd());
+
+    std::vector<std::string> delivered;
+    for (const auto& batch : receiver.batches) {
+        EXPECT_LE(batch.size(), 2048u);
+        delivered.insert(delivered.end(), batch.begin(), batch.end());
+    }
+    ASSERT_FALSE(receiver.batches.empty());
+    EXPECT_EQ(1u, receiver.batches[0].size()) << "the first file comes at once, alone";
+    EXPECT_EQ(listOrder(entries), delivered);
+}
+
+TEST(FolderSearch, StoppedInTheMiddleLeavesNoThreadHandleOrMemory) {
+    Receiver receiver;
+    receiver.keepPaths = false;
+    const Holdings before = holdings();
+    const SIZE_T heapBefore = heapBytes();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        receiver.batchCount = 0;
+        receiver.start(repeated(bigFolder("clips"), 10));
+        ASSERT_TRUE(pump::until([&] { return receiver.batchCount >= 3; }, kDeadline));
+        receiver.search.stop();
+        EXPECT_EQ(0, FolderSearch::threadsRunning());
+        EXPECT_FALSE(receiver.search.started());
+        EXPECT_EQ(0, receiver.ends) << "the search had ended before the stop";
+
+        const Holdings after = holdings();
+        EXPECT_EQ(before.handles, after.handles);
+        EXPECT_EQ(before.threads, after.threads);
+        EXPECT_LE(heapBytes(), heapBefore + 4096);
+    }
+}
+
+// The window went without stopping the search: the thread notices, frees
+// the batch it could not post, and ends by itself.
+TEST(FolderSearch, GoneWindowEndsTheSearchAndItsLastBatchIsFreed) {
+    Receiver receiver;
+    receiver.keepPaths = false;
+    receiver.takeBatches = false;
+    const Holdings before = holdings();
+    const SIZE_T heapBefore = heapBytes();
+    receiver.start(repeated(bigFolder("clips"), 10));
+    ASSERT_TRUE(pump::until([&] { return receiver.batchCount == 1; }, kDeadline));
+    // Taken: the thread goes on and posts a second, which stays untaken, so
+    // it fills a third until it must wait.
+    receiver.search.batchTaken();
+    ASSERT_TRUE(pump::until([&] { return receiver.batchCount == 2; }, kDeadline));
+    DestroyWindow(receiver.window);
+    EXPECT_TRUE(threadsEnd());
+    receiver.search.stop();
+    EXPECT_LE(heapBytes(), heapBefore + 4096);
+    EXPECT_EQ(before.handles, holdings().handles);
+}
+
+TEST(FolderSearch, EntryThatCannotBeMadeAbsoluteStartsNothing) {
+    Receiver receiver;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE),
+              testerrors::thrownCode([&] { receiver.start({"C:\\" + std::string(300, 'x')}); }));
+    EXPECT_FALSE(receiver.search.started());
+    EXPECT_EQ(0, FolderSearch::threadsRunning());
+}

@@ -1,0 +1,116 @@
+#include "SearchHarness.h"
+
+#include <tlhelp32.h>
+
+#include "base/StringArray.h"
+#include "playback/PlaylistBuilder.h"
+#include "playback/SearchMessages.h"
+#include "playback/ShowMessages.h"
+#include "support/TestPaths.h"
+
+namespace search {
+
+std::string bigFolder(const char* name) {
+    return testpaths::binaryPath(std::string("search-data\\") + name + "\\");
+}
+
+std::vector<std::string> repeated(const std::string& entry, int times) {
+    return std::vector<std::string>(static_cast<size_t>(times), entry);
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::vector<std::string> clipFolder(const char* hint, const char* clip, int copies) {
+    std::string folder = testpaths::freshFolder(hint);
+    std::vector<std::string> paths = {folder};
+    std::string source = testpaths::sourcePath(std::string("tests\\media\\") + clip);
+    for (int i = 0; i < copies; ++i) {
+        paths.push_back(folder + "copy" + std::to_string(i) + ".avi");
+        CopyFileA(source.c_str(), paths.back().c_str(), FALSE);
+    }
+    return paths;
+}
+
+std::vector<std::string> listOrder(const std::vector<std::string>& entries) {
+    StringArray list;
+    for (const std::string& entry : entries) list.add(entry.c_str());
+    Playlist playlist;
+    buildPlaylist(playlist, list);
+    std::vector<std::string> order;
+    for (int i = 0; i < playlist.count(); ++i) order.push_back(playlist.next(false).c_str());
+    return order;
+}
+
+Holdings holdings() {
+    Holdings held = {0, 0};
+    // Wine answers GetProcessHandleCount with 0; a handle value is in use
+    // when the system can tell its flags.
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++held.handles;
+    }
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 thread = {};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        if (thread.th32OwnerProcessID == GetCurrentProcessId()) ++held.threads;
+    CloseHandle(snapshot);
+    return held;
+}
+
+ShowLog::~ShowLog() {
+    inprocess::recordMciCommands(nullptr);
+}
+
+inprocess::SaverHooks ShowLog::hooks() {
+    inprocess::recordMciCommands(&calls);
+    inprocess::SaverHooks hooks;
+    hooks.afterMessage = [this](UINT message) {
+        if (message != WM_SHOW_START && message != WM_SHOW_NEXT && message != WM_SEARCH_FOUND &&
+            message != WM_SEARCH_DONE)
+            return;
+        // A file played again in a row opens under the same alias: the
+        // opens themselves are counted.
+        bool opened = false;
+        for (; callsSeen < calls.size(); ++callsSeen)
+            opened = opened || (calls[callsSeen].command == MCI_OPEN && calls[callsSeen].result == 0);
+        ShowEvent event = {message, ""};
+        if (opened) {
+            std::string alias = inprocess::openDeviceAlias();
+            event.opened = alias.empty() ? "(unknown)" : inprocess::pathOfAlias(alias);
+        }
+        events.push_back(event);
+        if (react) react();
+    };
+    return hooks;
+}
+
+std::vector<std::string> ShowLog::played() const {
+    std::vector<std::string> files;
+    for (const ShowEvent& event : events)
+        if (!event.opened.empty()) files.push_back(event.opened);
+    return files;
+}
+
+int ShowLog::first(UINT message) const {
+    for (size_t i = 0; i < events.size(); ++i)
+        if (events[i].message == message) return static_cast<int>(i);
+    return -1;
+}
+
+int ShowLog::opening(size_t n) const {
+    for (size_t i = 0; i < events.size(); ++i)
+        if (!events[i].opened.empty() && n-- == 0) return static_cast<int>(i);
+    return -1;
+}
+
+int ShowLog::count(UINT message) const {
+    int found = 0;
+    for (const ShowEvent& event : events) found += event.message == message;
+    return found;
+}
+
+}  // namespace search

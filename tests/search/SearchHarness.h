@@ -1,0 +1,68 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "../show/InProcessShow.h"
+#include "../show/ShowDriver.h"
+
+// What the search tests share: the big folders, the list order a show must
+// follow, what the process holds, and the log of a show run in-process.
+namespace search {
+
+using showdriver::kDeadline;
+
+// A folder made by make-search-folders.sh ("clips" or "notes"), ending in a
+// backslash.
+std::string bigFolder(const char* name);
+std::vector<std::string> repeated(const std::string& entry, int times);
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b);
+// Copies of a committed clip in a fresh folder (its path, ending in a
+// backslash, comes first, then the copies').
+std::vector<std::string> clipFolder(const char* hint, const char* clip, int copies);
+
+// The play list as building it before the show would give it: the order
+// a show must play in.
+std::vector<std::string> listOrder(const std::vector<std::string>& entries);
+
+// Open handles and threads of this process.
+struct Holdings {
+    int handles;
+    int threads;
+};
+Holdings holdings();
+
+// The show and search messages an in-process show handled, each with the
+// file it opened (empty when it opened none).
+struct ShowEvent {
+    UINT message;
+    std::string opened;
+};
+
+class ShowLog {
+public:
+    ShowLog() = default;
+    ~ShowLog();
+    // Hooks for inprocess::createSaver that fill the log; then calls
+    // react (when set) after each logged message.
+    inprocess::SaverHooks hooks();
+    std::vector<std::string> played() const;
+    // Position in events of the first message of this kind, or -1.
+    int first(UINT message) const;
+    // Position in events of the n-th file's opening (from 0), or -1.
+    int opening(size_t n) const;
+    int count(UINT message) const;
+
+    std::vector<ShowEvent> events;
+    std::function<void()> react;
+
+private:
+    ShowLog(const ShowLog&) = delete;
+    ShowLog& operator=(const ShowLog&) = delete;
+
+    std::vector<inprocess::MciCall> calls;
+    size_t callsSeen = 0;
+};
+
+}  // namespace search

@@ -1,0 +1,207 @@
+// Shows whose list is still being searched, looked at from inside: the real
+// host and show controller in a copy of this program beside its INI file.
+// Each SearchShow case prepares the folder and runs the SearchInProcess case
+// of the same name there.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "../show/ShowDriver.h"
+#include "SearchHarness.h"
+#include "playback/FolderSearch.h"
+#include "playback/SearchMessages.h"
+#include "playback/ShowMessages.h"
+#include "support/MessagePump.h"
+#include "support/TestPaths.h"
+
+using namespace search;
+using showdriver::clip;
+
+
+namespace {
+
+std::string testProgram() { return testpaths::programFolder() + "search_tests.exe"; }
+
+void runInProcess(const ProgramCopy& folder, const char* caseName) {
+    RunningProgram child;
+    ASSERT_TRUE(child.start(folder.program, std::string("--in-process --gtest_filter=SearchInProcess.") + caseName));
+    ASSERT_TRUE(child.waitForExit(4 * kDeadline)) << caseName << " did not finish";
+    EXPECT_EQ(0u, child.exitCode()) << caseName << " failed; its output is above";
+}
+
+std::string iniValue(const char* section, const char* key) {
+    char value[MAX_PATH] = {};
+    GetPrivateProfileStringA(section, key, "", value, MAX_PATH, (testpaths::programFolder() + "cinevane.ini").c_str());
+    return value;
+}
+
+// The entries of the INI file beside this copy.
+std::vector<std::string> listedEntries() {
+    std::vector<std::string> entries;
+    int count = std::stoi("0" + iniValue("PlayList", "Count"));
+    for (int i = 0; i < count; ++i) entries.push_back(iniValue("PlayList", ("Path" + std::to_string(i)).c_str()));
+    return entries;
+}
+
+class SearchInProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
+    }
+    // Runs a show until played() holds count files, then ends it with a key.
+    void play(size_t count) {
+        window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+        ASSERT_NE(nullptr, window);
+        ASSERT_TRUE(pump::until([&] { return log.played().size() >= count; }, 2 * kDeadline))
+            << log.played().size() << " files played";
+        endShow();
+    }
+    void endShow() {
+        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+        ASSERT_TRUE(pump::until([&] { return !IsWindow(window); }, kDeadline));
+    }
+    bool foundBetween(int from, int to) const {
+        for (int i = from + 1; i < to; ++i)
+            if (log.events[i].message == WM_SEARCH_FOUND) return true;
+        return false;
+    }
+
+    ShowLog log;
+    HWND window = nullptr;
+};
+
+std::vector<std::string> firstOf(std::vector<std::string> files, size_t count) {
+    files.resize(std::min(count, files.size()));
+    return files;
+}
+
+}  // namespace
+
+// --- List order: a file that ends before the next is known waits for it ---
+
+std::vector<std::string> arrivingEntries() {
+    return std::vector<std::string>{clip("flash-red.avi")} + repeated(bigFolder("notes"), 20) +
+           std::vector<std::string>{bigFolder("clips")};
+}
+
+TEST(SearchShow, ListOrderHoldsWhileTheFilesArrive) {
+    ProgramCopy folder("arriving", testProgram());
+    folder.setOptions(0, 0, 1);
+    folder.setEntries(arrivingEntries());
+    runInProcess(folder, "ListOrderHoldsWhileTheFilesArrive");
+}
+
+TEST_F(SearchInProcess, ListOrderHoldsWhileTheFilesArrive) {
+    play(4);
+    EXPECT_EQ(firstOf(listOrder(arrivingEntries()), 4), firstOf(log.played(), 4));
+    // The short first file ended while the notes were searched: the show
+    // waited, and the batch that brought the next file started it.
+    int ended = log.first(WM_SHOW_NEXT);
+    ASSERT_GE(ended, 0);
+    EXPECT_TRUE(log.events[ended].opened.empty());
+    ASSERT_GT(log.opening(1), ended);
+    EXPECT_EQ(WM_SEARCH_FOUND, log.events[log.opening(1)].message);
+    EXPECT_TRUE(foundBetween(log.opening(1), log.opening(2))) << "no files arrived while one played";
+}
+
+// --- A show ended in the middle of a long search ------------------------
+
+TEST(SearchShow, EndedInTheMiddleOfALongSearch) {
+    ProgramCopy folder("ended-early", testProgram());
+    folder.setOptions(0, 1, 1);
+    folder.setEntries(repeated(bigFolder("clips"), 10));
+    runInProcess(folder, "EndedInTheMiddleOfALongSearch");
+}
+
+TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
+    // The driver's first open and close make what it keeps for the process.
+    ASSERT_EQ(0u, mciSendStringA(("open \"" + clip("red.avi") + "\" alias warm").c_str(), nullptr, 0, nullptr));
+    mciSendStringA("close warm", nullptr, 0, nullptr);
+    const Holdings before = holdings();
+    const SIZE_T heapBefore = inprocess::measure().heapBytes;
+    SIZE_T heapFilling = 0;
+    log.react = [&] {
+        if (log.count(WM_SEARCH_FOUND) == 20 && !heapFilling) {
+            heapFilling = inprocess::measure().heapBytes;
+            PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+        }
+    };
+    window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(pump::until([&] { return !IsWindow(window); }, 2 * kDeadline));
+
+    EXPECT_EQ(-1, log.first(WM_SEARCH_DONE)) << "the search had ended";
+    EXPECT_EQ(0, FolderSearch::threadsRunning());
+    const Holdings after = holdings();
+    EXPECT_EQ(before.threads, after.threads);
+    EXPECT_EQ(before.handles, after.handles);
+    EXPECT_GT(heapFilling, heapBefore + 100 * 1024) << "the list was not filling";
+    EXPECT_LE(inprocess::measure().heapBytes, heapBefore + 64 * 1024);
+    // The file that played, at the position reached.
+    ASSERT_EQ(1u, log.played().size());
+    EXPECT_EQ(log.played()[0], iniValue("Resume", "Name"));
+    EXPECT_EQ("0,0", iniValue("Resume", "Time"));
+}
+
+// --- Resume: the stored file at once, its place settled late or never ----
+
+TEST(SearchShow, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
+    std::vector<std::string> copies = clipFolder("resume", "flash-lime.avi", 3);
+    const struct {
+        const char* what;
+        std::string stored;
+    } cases[] = {
+        {"found late", copies[2]},
+        // It exists and could be listed, but the search gives the name as
+        // the disk has it: not the same path.
+        {"not in the list", copies[0] + "copy1.AVI"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramCopy folder("resume", testProgram());
+        folder.setOptions(0, 1, 1);
+        folder.setEntries(repeated(bigFolder("notes"), 10) + std::vector<std::string>{copies[0]});
+        folder.setResume(c.stored, "0,0");
+        runInProcess(folder, "ResumePlaysTheStoredFileAtOnceThenFollowsTheList");
+    }
+}
+
+TEST_F(SearchInProcess, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
+    const std::string stored = iniValue("Resume", "Name");
+    const std::vector<std::string> list = listedEntries().empty() ? std::vector<std::string>() : listOrder(listedEntries());
+    // After the stored file: the files after its place, or the list from its start.
+    std::vector<std::string> expected = {stored};
+    size_t place = std::find(list.begin(), list.end(), stored) - list.begin();
+    for (size_t i = 1; i <= list.size(); ++i) expected.push_back(list[(place == list.size() ? i - 1 : place + i) % list.size()]);
+
+    play(expected.size());
+    EXPECT_EQ(expected, firstOf(log.played(), expected.size()));
+    EXPECT_EQ(0, log.opening(0)) << "the stored file did not play at once";
+    EXPECT_LT(log.opening(0), log.first(WM_SEARCH_FOUND));
+}
+
+// --- Random order: once the list is whole, each file once per pass -------
+
+TEST(SearchShow, RandomOrderPlaysEachFileOncePerPass) {
+    std::vector<std::string> copies = clipFolder("random", "flash-red.avi", 4);
+    ProgramCopy folder("random", testProgram());
+    folder.setOptions(1, 0, 1);
+    folder.setEntries(std::vector<std::string>{copies[0]} + repeated(bigFolder("notes"), 3) +
+                      std::vector<std::string>{clip("flash-lime.avi")});
+    runInProcess(folder, "RandomOrderPlaysEachFileOncePerPass");
+}
+
+TEST_F(SearchInProcess, RandomOrderPlaysEachFileOncePerPass) {
+    std::vector<std::string> list = listOrder(listedEntries());
+    ASSERT_EQ(5u, list.size());
+    std::sort(list.begin(), list.end());
+    play(2 * list.size());
+    ASSERT_GE(log.first(WM_SEARCH_DONE), 0);
+    EXPECT_GE(log.opening(0), log.first(WM_SEARCH_DONE)) << "played before the list was whole";
+    std::vector<std::string> played = log.played();
+    for (size_t pass = 0; pass < 2; ++pass) {
+        std::vector<std::string> files(played.begin() + pass * list.size(), played.begin() + (pass + 1) * list.size());
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(list, files) << "pass " << pass;
+    }
+}
