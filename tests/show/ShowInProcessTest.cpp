@@ -299,7 +299,15 @@ TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
     // The play list seeded the generator from the clock at its first
     // message; seeding it again here makes the shuffle at WM_CREATE known.
     hooks.beforeCreate = [seed] { srand(seed); };
-    hooks.afterShowMessage = [&played](UINT) { played.push_back(openDevice().path); };
+    // Each open once: the alias names every open anew. (A switch may wait for
+    // the search and happen on one of its messages.)
+    std::string lastAlias;
+    hooks.afterMessage = [&played, &lastAlias](UINT) {
+        const std::string alias = inprocess::openDeviceAlias();
+        if (alias.empty() || alias == lastAlias) return;
+        lastAlias = alias;
+        played.push_back(inprocess::pathOfAlias(alias));
+    };
     HWND window = inprocess::createSaver(width, height, hooks);
     ASSERT_NE(nullptr, window);
     size_t restOfPass = kShuffledFiles - place;
