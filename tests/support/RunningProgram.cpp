@@ -102,16 +102,30 @@ void RunningProgram::kill() {
 bool RunningProgram::nothingLeft() const {
     if (!ended()) return false;
     if (processwindows::topWindowOf(processId, SAVER_CLASS)) return false;
+    FILETIME started, exited, kernel, user;
+    if (!GetProcessTimes(process, &started, &exited, &kernel, &user)) return false;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return false;
     bool left = false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == processId) left = true;
+        if (entry.th32ParentProcessID == processId && !startedBefore(entry.th32ProcessID, started)) left = true;
     }
     CloseHandle(snapshot);
     return !left;
+}
+
+// A process that names the program as its parent but is older than it was
+// started by an earlier process that had the same id.
+bool RunningProgram::startedBefore(DWORD otherId, const FILETIME& started) {
+    HANDLE other = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, otherId);
+    if (!other) return false;
+    FILETIME otherStarted, exited, kernel, user;
+    const bool older = GetProcessTimes(other, &otherStarted, &exited, &kernel, &user) &&
+                       CompareFileTime(&otherStarted, &started) < 0;
+    CloseHandle(other);
+    return older;
 }
 
 HWND RunningProgram::waitForWindow(const char* windowClass, const char* title, DWORD deadline) const {

@@ -60,6 +60,7 @@ private:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     void close();
+    static bool startedBefore(DWORD otherId, const FILETIME& started);
 
     HANDLE process = nullptr;
     DWORD processId = 0;
