@@ -1,6 +1,7 @@
 #include "InProcessShow.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <mmsystem.h>
 #include <psapi.h>
 
@@ -17,7 +18,14 @@ int runTests(int argc, char** argv, const char* inProcessSuite) {
     testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i)
         if (strcmp(argv[i], "--in-process") == 0) enabled = true;
-    if (!enabled) {
+    if (enabled) {
+        // As the program does at its start. It also keeps the common controls
+        // loaded when a show closes its last video device and the driver goes
+        // with them: Wine can hang unloading them there, which the program,
+        // holding them itself, never meets.
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+        InitCommonControlsEx(&controls);
+    } else {
         std::string filter = GTEST_FLAG_GET(filter);
         GTEST_FLAG_SET(filter, filter + (filter.find('-') == std::string::npos ? "-" : ":") + inProcessSuite + "*");
     }
