@@ -204,6 +204,12 @@ void closeEndedFile() {
         throw;
     }
     switchingFile = false;
+    // A file given up as stalled may still report its end: that word, queued
+    // now, belongs to the closed device, not to the file that plays next
+    // (which may even get the same device number).
+    MSG staleEnd;
+    while (PeekMessageA(&staleEnd, view().handle(), MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+    }
 }
 
 // Closes the ended file and starts the next one of the play order. When the

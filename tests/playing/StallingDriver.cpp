@@ -42,7 +42,7 @@ MCIERROR StallingDriver::filter(inprocess::SendCommandProc send, MCIDEVICEID dev
     if (command == MCI_OPEN) {
         MCIERROR result = send(device, command, flags, parameters);
         const MCI_OPEN_PARMSA* open = reinterpret_cast<const MCI_OPEN_PARMSA*>(parameters);
-        if (result == 0) opened.push_back(File{open->lpstrElementName, open->wDeviceID, 0, 0, 0, 0, 0});
+        if (result == 0) opened.push_back(File{open->lpstrElementName, open->wDeviceID, 0, 0, 0, 0, 0, nullptr, false});
         return result;
     }
     File* file = fileOf(device);
@@ -50,6 +50,7 @@ MCIERROR StallingDriver::filter(inprocess::SendCommandProc send, MCIDEVICEID dev
     if (command == MCI_PLAY && !file->playedAt) {
         file->playedAt = GetTickCount();
         const MCI_PLAY_PARMS* play = reinterpret_cast<const MCI_PLAY_PARMS*>(parameters);
+        if (flags & MCI_NOTIFY) file->callback = reinterpret_cast<HWND>(play->dwCallback);
         if (isStallingFile(file->path)) {
             if (play->dwFrom < stallAt) {
                 // To the stall point, and no word of the end.
@@ -70,10 +71,13 @@ MCIERROR StallingDriver::filter(inprocess::SendCommandProc send, MCIDEVICEID dev
             return 0;
         }
     }
+    if (command == MCI_CLOSE && named(file->path, "late") && file->callback)
+        PostMessageA(file->callback, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device);
     if (command == MCI_STOP && file->playedAt && !file->stoppedAt) {
         file->modeAtStop = status(device, MCI_STATUS_MODE);
         file->positionAtStop = status(device, MCI_STATUS_POSITION);
         file->stoppedAt = GetTickCount();
+        file->stoppedAtItsEnd = inprocess::handlingShowNext();
     }
     return send(device, command, flags, parameters);
 }

@@ -15,6 +15,9 @@
 //   starts at stallAt or beyond only puts the position there.
 // - "zero" in the name: the position reads 0 whatever it is, as some
 //   drivers report it.
+// - "late" in the name: when the show closes the file, the driver's word of
+//   a successful end arrives just before (an end reported at the moment the
+//   show gave up on the file).
 // Every other file plays as its driver plays it. The stand-in also notes,
 // for each file the show opened, when it began and how it stood when the
 // show stopped it.
@@ -28,6 +31,8 @@ public:
         DWORD stoppedAt;        // tick count of the show's first stop; 0 before
         DWORD modeAtStop;       // the driver's real mode just before that stop
         DWORD positionAtStop;   // its real position then, in milliseconds
+        HWND callback;          // where the show asked for the word of the end
+        bool stoppedAtItsEnd;   // that stop came as the show handled the driver's word of the end
     };
 
     explicit StallingDriver(DWORD stallAt);
