@@ -41,14 +41,24 @@ unix_path() { local p=${1#[Cc]:\\}; printf '%s/drive_c/%s\n' "$WINEPREFIX" "${p/
 
 # The installer takes /D= unquoted, blanks and all, as the last argument;
 # a batch file passes the command line on exactly as written.
+# cmd answers 9009 (49 in the low byte, all that a process exit passes on)
+# when it could not start the installer at all; this was seen once under Wine
+# on a heavily loaded machine. The installer itself answers only 0, 1 or 2,
+# so that start is tried again, and said; any other code is the installer's.
 install() {  # [DIR]
-  local rc batch
+  local rc batch output attempt said
   batch=$(mktemp --suffix=.bat)
-  printf '"%s" /S%s\r\nexit %%ERRORLEVEL%%\r\n' "$("$WINE" winepath -w "$setup")" "${1:+ /D=$1}" > "$batch"
-  "$WINE" cmd /c "$("$WINE" winepath -w "$batch")" >/dev/null 2>&1
-  rc=$?
-  rm -f "$batch"
-  [ $rc -eq 0 ] || fail "installer exited with $rc"
+  output=$(mktemp)
+  printf '@echo off\r\n"%s" /S%s\r\nexit %%ERRORLEVEL%%\r\n' "$("$WINE" winepath -w "$setup")" "${1:+ /D=$1}" > "$batch"
+  for attempt in 1 2 3; do
+    "$WINE" cmd /c "$("$WINE" winepath -w "$batch")" >"$output" 2>&1
+    rc=$?
+    said=$(iconv -c -f CP932 -t UTF-8 <"$output" | tr -d '\r' | tr '\n' ' ')
+    [ $rc -eq 49 ] || break
+    echo "   cmd could not start the installer (attempt $attempt): $said"
+  done
+  [ $rc -eq 0 ] || fail "installer exited with $rc: $said"
+  rm -f "$batch" "$output"
 }
 
 # The uninstaller copies itself to the temporary folder and returns at once;
