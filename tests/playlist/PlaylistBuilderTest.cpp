@@ -7,26 +7,15 @@
 
 #include "base/Exception.h"
 #include "playback/PlaylistBuilder.h"
+#include "support/PlayOrder.h"
 #include "support/TestErrors.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-// Every path of the list in play-list order (sequential).
-std::vector<std::string> pathsOf(Playlist& list) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < list.count(); ++i) paths.push_back(list.next(false).c_str());
-    return paths;
-}
 
-std::vector<std::string> build(const std::vector<std::string>& entries) {
-    StringArray list;
-    for (const std::string& e : entries) list.add(e.c_str());
-    Playlist playlist;
-    buildPlaylist(playlist, list);
-    return pathsOf(playlist);
-}
+std::vector<std::string> build(const std::vector<std::string>& entries) { return playorder::builtFrom(entries); }
 
 // A folder with one file of each extension, named so that no sorting
 // could give the expected order by accident.

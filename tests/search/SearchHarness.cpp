@@ -2,10 +2,10 @@
 
 #include <tlhelp32.h>
 
-#include "base/StringArray.h"
 #include "playback/PlaylistBuilder.h"
 #include "playback/SearchMessages.h"
 #include "playback/ShowMessages.h"
+#include "support/PlayOrder.h"
 #include "support/TestPaths.h"
 
 namespace search {
@@ -34,15 +34,7 @@ std::vector<std::string> clipFolder(const char* hint, const char* clip, int copi
     return paths;
 }
 
-std::vector<std::string> listOrder(const std::vector<std::string>& entries) {
-    StringArray list;
-    for (const std::string& entry : entries) list.add(entry.c_str());
-    Playlist playlist;
-    buildPlaylist(playlist, list);
-    std::vector<std::string> order;
-    for (int i = 0; i < playlist.count(); ++i) order.push_back(playlist.next(false).c_str());
-    return order;
-}
+std::vector<std::string> listOrder(const std::vector<std::string>& entries) { return playorder::builtFrom(entries); }
 
 Holdings holdings() {
     Holdings held = {0, 0};

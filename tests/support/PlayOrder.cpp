@@ -1,0 +1,28 @@
+#include "support/PlayOrder.h"
+
+#include "base/StringArray.h"
+#include "playback/Playlist.h"
+#include "playback/PlaylistBuilder.h"
+
+namespace playorder {
+
+namespace {
+
+// One pass of sequential play.
+std::vector<std::string> pathsOf(Playlist& list) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < list.count(); ++i) paths.push_back(list.next(false).c_str());
+    return paths;
+}
+
+}  // namespace
+
+std::vector<std::string> builtFrom(const std::vector<std::string>& entries) {
+    StringArray list;
+    for (const std::string& entry : entries) list.add(entry.c_str());
+    Playlist playlist;
+    buildPlaylist(playlist, list);
+    return pathsOf(playlist);
+}
+
+}  // namespace playorder
