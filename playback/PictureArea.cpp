@@ -1,7 +1,7 @@
 #include "playback/PictureArea.h"
 
 #include "base/Exception.h"
-#include "playback/AspectFit.h"
+#include "playback/ProportionalFit.h"
 #include "playback/VideoView.h"
 
 namespace {
@@ -46,5 +46,5 @@ Bounds PictureArea::destinationFor(VideoView& view) const {
     } catch (Exception* e) {
         dispose(e);  // a device that cannot tell the size: the picture fills the area
     }
-    return fitKeepingAspect(source, area);
+    return fitKeepingProportions(source, area);
 }

@@ -81,11 +81,11 @@ def image(size, bits):
 
 
 def main(out):
-    specs = [(16, 4), (32, 4), (32, 8)]
-    images = [image(sz, bits) for sz, bits in specs]
+    formats = [(16, 4), (32, 4), (32, 8)]
+    images = [image(sz, bits) for sz, bits in formats]
     data = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for (sz, bits), img in zip(specs, images):
+    for (sz, bits), img in zip(formats, images):
         data += struct.pack('<BBBBHHII', sz, sz, 16 if bits == 4 else 0, 0, 1,
                             bits, len(img), offset)
         offset += len(img)

@@ -16,7 +16,7 @@ INT_PTR CALLBACK passiveProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-struct ControlSpec {
+struct ExpectedControl {
     int id;
     const char* className;
     const char* caption;  // UTF-8
@@ -24,7 +24,7 @@ struct ControlSpec {
     RECT units;           // x, y, width, height in dialog units
 };
 
-const ControlSpec controls[] = {
+const ExpectedControl controls[] = {
     {IDC_ENTRY_LIST, "ListBox", "", 0x50A10101, {7, 7, 175, 123}},
     {IDC_ADD_FOLDER, "Button", "フォルダの追加", 0x50010000, {7, 136, 55, 14}},
     {IDC_ADD_FILE, "Button", "ファイルの追加", 0x50010000, {67, 136, 55, 14}},
@@ -109,7 +109,7 @@ TEST_F(Template, ControlsInTableAndTabOrder) {
     }
     ASSERT_EQ(sizeof controls / sizeof controls[0], children.size());
     for (size_t i = 0; i < children.size(); ++i) {
-        const ControlSpec& want = controls[i];
+        const ExpectedControl& want = controls[i];
         HWND child = children[i];
         SCOPED_TRACE(testing::Message() << "control " << i << ", id " << want.id);
         EXPECT_EQ(want.id, GetDlgCtrlID(child));

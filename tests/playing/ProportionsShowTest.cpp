@@ -75,7 +75,7 @@ Row readRow(int y, int width) {
     return row;
 }
 
-class ShowInProcessAspect : public testing::Test {
+class ShowInProcessProportions : public testing::Test {
 protected:
     void SetUp() override {
         if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
@@ -84,7 +84,7 @@ protected:
     // Shows red.avi (64 by 48) in a window of the screen's width and 16:9,
     // and checks the bars at its sides on three rows: near the top, in the
     // middle and near the bottom.
-    void expectBars(bool keepAspect) {
+    void expectBars(bool keepProportions) {
         const int width = GetSystemMetrics(SM_CXSCREEN);
         const int height = width * 9 / 16;
         ASSERT_LT(height, GetSystemMetrics(SM_CYSCREEN));
@@ -101,10 +101,10 @@ protected:
             before = seen[0];
             return same;
         }, kDeadline);
-        const int bar = keepAspect ? (width - height * 4 / 3) / 2 : 0;
+        const int bar = keepProportions ? (width - height * 4 / 3) / 2 : 0;
         std::printf("bars: window %dx%d, 4:3 clip, keep proportions %s: black %d px left, red %d px, black %d px "
                     "right (expected %d each side)\n",
-                    width, height, keepAspect ? "on" : "off", seen[1].leftBlack, seen[1].red, seen[1].rightBlack, bar);
+                    width, height, keepProportions ? "on" : "off", seen[1].leftBlack, seen[1].red, seen[1].rightBlack, bar);
         std::fflush(stdout);
         ASSERT_TRUE(steady) << "no steady red picture between black bars";
         EXPECT_NEAR(bar, seen[1].leftBlack, 1);
@@ -117,19 +117,19 @@ protected:
 
 }  // namespace
 
-TEST(ShowAspect, AFourToThreeClipInAWiderWindow) {
+TEST(ShowProportions, AFourToThreeClipInAWiderWindow) {
     for (bool keep : {true, false}) {
         SCOPED_TRACE(keep ? "keep proportions" : "fill the window");
-        ProgramCopy folder("aspect", playing::thisProgram());
+        ProgramCopy folder("proportions", playing::thisProgram());
         folder.setOptions(0, 1, 1);
         playing::setOption(folder, "KeepAspect", keep ? "1" : "0");
         folder.setEntries({clip("red.avi")});
-        playing::runInProcess(folder, keep ? "ShowInProcessAspect.BarsAtTheSides" : "ShowInProcessAspect.NoBars");
+        playing::runInProcess(folder, keep ? "ShowInProcessProportions.BarsAtTheSides" : "ShowInProcessProportions.NoBars");
         // The show writes its resume point and nothing else.
         EXPECT_EQ(keep ? "1" : "0", playing::option(folder, "KeepAspect"));
         EXPECT_EQ(clip("red.avi"), folder.resumeName());
     }
 }
 
-TEST_F(ShowInProcessAspect, BarsAtTheSides) { expectBars(true); }
-TEST_F(ShowInProcessAspect, NoBars) { expectBars(false); }
+TEST_F(ShowInProcessProportions, BarsAtTheSides) { expectBars(true); }
+TEST_F(ShowInProcessProportions, NoBars) { expectBars(false); }

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "playback/AspectFit.h"
+#include "playback/ProportionalFit.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ struct LayoutRow {
 
 }  // namespace
 
-TEST(AspectFit, LargestRectangleOfTheSourcesProportionsCentredInTheArea) {
+TEST(ProportionalFit, LargestRectangleOfTheSourcesProportionsCentredInTheArea) {
     const FitRow rows[] = {
         {__LINE__, "wide clip on a 4:3 monitor", {0, 0, 1920, 1080}, {0, 0, 1024, 768}, {0, 96, 1024, 576}},
         {__LINE__, "4:3 clip on a wide monitor", {0, 0, 640, 480}, {0, 0, 1920, 1080}, {240, 0, 1440, 1080}},
@@ -52,11 +52,11 @@ TEST(AspectFit, LargestRectangleOfTheSourcesProportionsCentredInTheArea) {
     };
     for (const FitRow& row : rows) {
         SCOPED_TRACE(testing::Message() << "row at line " << row.line << ": " << row.what);
-        EXPECT_EQ(text(row.expected), text(fitKeepingAspect(row.source, row.area)));
+        EXPECT_EQ(text(row.expected), text(fitKeepingProportions(row.source, row.area)));
     }
 }
 
-TEST(AspectFit, MonitorAreaInsideTheSaverWindow) {
+TEST(ProportionalFit, MonitorAreaInsideTheSaverWindow) {
     const LayoutRow rows[] = {
         {__LINE__, "one monitor", {0, 0, 1024, 768}, {0, 0}, {0, 0, 1024, 768}, {0, 0, 1024, 768}},
         {__LINE__, "second monitor left of the primary", {0, 0, 1920, 1080}, {-1280, 0}, {0, 0, 3200, 1080},
@@ -76,10 +76,10 @@ TEST(AspectFit, MonitorAreaInsideTheSaverWindow) {
     }
 }
 
-TEST(AspectFit, FourToThreeClipOnAPrimaryMonitorRightOfAnother) {
+TEST(ProportionalFit, FourToThreeClipOnAPrimaryMonitorRightOfAnother) {
     // A 1280x1024 monitor left of a 1920x1080 primary one: the saver window
     // starts at the left monitor, and the clip belongs on the primary only.
     const RECT primary = {0, 0, 1920, 1080};
     const Bounds area = monitorAreaInClient(primary, POINT{-1280, 0}, Bounds(0, 0, 3200, 1080));
-    EXPECT_EQ("1520,0 1440x1080", text(fitKeepingAspect(Bounds(0, 0, 320, 240), area)));
+    EXPECT_EQ("1520,0 1440x1080", text(fitKeepingProportions(Bounds(0, 0, 320, 240), area)));
 }

@@ -1,4 +1,4 @@
-#include "playback/AspectFit.h"
+#include "playback/ProportionalFit.h"
 
 namespace {
 LONG magnitude(LONG value) { return value < 0 ? -value : value; }
@@ -6,7 +6,7 @@ LONG larger(LONG a, LONG b) { return a > b ? a : b; }
 LONG smaller(LONG a, LONG b) { return a < b ? a : b; }
 }  // namespace
 
-Bounds fitKeepingAspect(const Bounds& source, const Bounds& area) {
+Bounds fitKeepingProportions(const Bounds& source, const Bounds& area) {
     const long long sourceWidth = magnitude(source.width);
     const long long sourceHeight = magnitude(source.height);
     if (sourceWidth == 0 || sourceHeight == 0 || area.width <= 0 || area.height <= 0) return area;

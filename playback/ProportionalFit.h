@@ -9,7 +9,7 @@
 // in it. The source's size is taken without its sign (a driver reports a
 // top-down picture with a negative height); a source without a size, or an
 // empty area, gives the area itself.
-Bounds fitKeepingAspect(const Bounds& source, const Bounds& area);
+Bounds fitKeepingProportions(const Bounds& source, const Bounds& area);
 
 // The part of the client area that a monitor covers, in client coordinates.
 // monitor is in screen coordinates, clientOrigin is where the client area's
