@@ -7,33 +7,28 @@
 #include "playback/PathBatch.h"
 #include "playback/PlaylistBuilder.h"
 #include "playback/SearchMessages.h"
+#include "playback/SearchResults.h"
 
 // What the window and the thread share; the last of the two to let go of it
 // deletes it.
 struct SearchJob {
-    SearchJob() : references(1), stopAsked(0), batchesQueued(0), wake(nullptr), window(nullptr) {}
+    SearchJob() : references(1), stopAsked(0), wake(nullptr), window(nullptr) {}
     ~SearchJob() {
         if (wake) CloseHandle(wake);
     }
 
     volatile LONG references;
     volatile LONG stopAsked;
-    volatile LONG batchesQueued;  // posted and not yet taken
-    HANDLE wake;                  // auto-reset: a batch was taken, or the stop asked for
+    HANDLE wake;            // auto-reset: the window took files, or the stop was asked for
     HWND window;
-    PathBatch entries;            // absolute; read only once the thread runs
+    PathBatch entries;      // absolute; read only once the thread runs
+    SearchResults results;  // found and not yet taken
 };
 
 namespace {
 
 volatile LONG threadCount = 0;
 
-// A batch is posted once the window has taken the one before and it holds
-// enough files, or its first has waited long enough. The window adds a
-// batch in one go, so the largest one bounds how long input may wait.
-const int smallestBatch = 256;
-const int largestBatch = 2048;
-const DWORD oldestBatchMs = 30;
 // How often a thread that waits for the window looks whether it still exists.
 const DWORD windowCheckMs = 250;
 // How long the window waits for the thread to notice the stop: longer only
@@ -48,54 +43,42 @@ void letGo(SearchJob* job) {
     if (InterlockedDecrement(&job->references) == 0) delete job;
 }
 
-// The thread's side: collects found files into batches and posts them.
-class BatchPoster : public FoundFiles {
+// The thread's side: hands each file found to the window at once. A message
+// only tells the window that files wait; they stay in the results until the
+// window takes them, so a message that cannot be posted loses nothing (the
+// window also looks on its timer).
+class ResultsPoster : public FoundFiles {
 public:
-    explicit BatchPoster(SearchJob& job) : job(job), postedAny(false), batchStarted(0) {}
+    explicit ResultsPoster(SearchJob& job) : job(job), handedFirst(false) {}
 
     bool take(const CountedString& path) override {
         if (stopped()) return false;
-        if (!batch.append(path.c_str())) throwOutOfMemory();
-        if (batch.count() == 1) batchStarted = GetTickCount();
-        // The first file goes at once; the search then waits until the show
+        if (!job.results.add(path.c_str())) throwOutOfMemory();
+        if (job.results.claimNotice()) PostMessageA(job.window, WM_SEARCH_FOUND, 0, 0);
+        // The first file goes alone; the search then waits until the show
         // has taken it, and goes on as background work, so that it does not
         // compete with the first start.
-        if (!postedAny) {
-            const bool goOn = post() && waitUntilTaken();
+        if (!handedFirst) {
+            handedFirst = true;
+            const bool goOn = waitUntilTaken();
             SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
             return goOn;
         }
-        if (read(job.batchesQueued) == 0 &&
-            (batch.count() >= smallestBatch || GetTickCount() - batchStarted >= oldestBatchMs))
-            return post();
-        if (batch.count() >= largestBatch) return waitUntilTaken() && post();
         return true;
     }
 
-    // The rest of the files, then the end; nothing once the stop was asked for.
-    void finish() {
-        if (batch.count() && !post()) return;
+    // The end; the window learns of it once it has taken every file.
+    void finish(bool complete) {
+        job.results.end(complete);
         if (!stopped()) PostMessageA(job.window, WM_SEARCH_DONE, 0, 0);
     }
 
     bool stopped() const { return read(job.stopAsked) != 0; }
 
 private:
-    // False when the search is to end: stopped, or the window is gone (then
-    // the batch is freed here).
-    bool post() {
-        if (stopped()) return false;
-        InterlockedIncrement(&job.batchesQueued);
-        const LPARAM block = batch.release();
-        postedAny = true;
-        if (PostMessageA(job.window, WM_SEARCH_FOUND, 0, block)) return true;
-        InterlockedDecrement(&job.batchesQueued);
-        PathBatch unsent(block);
-        return false;
-    }
-
+    // False when the search is to end: stopped, or the window is gone.
     bool waitUntilTaken() {
-        while (read(job.batchesQueued) > 0 && !stopped()) {
+        while (job.results.waiting() > 0 && !stopped()) {
             if (WaitForSingleObject(job.wake, windowCheckMs) == WAIT_TIMEOUT && !IsWindow(job.window))
                 return false;
         }
@@ -103,13 +86,12 @@ private:
     }
 
     SearchJob& job;
-    PathBatch batch;
-    bool postedAny;
-    DWORD batchStarted;
+    bool handedFirst;
 };
 
 void searchEntries(SearchJob& job) {
-    BatchPoster poster(job);
+    ResultsPoster poster(job);
+    bool complete = true;
     try {
         StringArray extensions;
         splitVideoExtensions(extensions);
@@ -118,10 +100,12 @@ void searchEntries(SearchJob& job) {
             if (!collectEntry(FilePath(entry), extensions, poster)) break;
         }
     } catch (Exception* e) {
-        // Out of memory: the show goes on with what was found.
+        // Out of memory: the show goes on with what was found, and knows
+        // that the list is not whole.
         dispose(e);
+        complete = false;
     }
-    poster.finish();
+    poster.finish(complete && !poster.stopped());
 }
 
 DWORD WINAPI searchThread(void* parameter) {
@@ -134,20 +118,6 @@ DWORD WINAPI searchThread(void* parameter) {
     letGo(job);
     InterlockedDecrement(&threadCount);
     return 0;
-}
-
-// The batches and the end that the thread posted and the window has not seen.
-// PeekMessageA hands out the quit message whatever the filter; the host
-// posted it at WM_DESTROY already, so it goes back for the loop to see.
-void discardQueued(HWND window) {
-    MSG message;
-    while (PeekMessageA(&message, window, WM_SEARCH_FOUND, WM_SEARCH_DONE, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (message.message == WM_SEARCH_FOUND) PathBatch unread(message.lParam);
-    }
 }
 
 }  // namespace
@@ -186,10 +156,19 @@ void FolderSearch::start(HWND window, const StringArray& entries) {
     job = made;
 }
 
-void FolderSearch::batchTaken() {
+void FolderSearch::take(PathBatch& batch) {
     if (!job) return;
-    InterlockedDecrement(&job->batchesQueued);
+    job->results.take(batch);
     SetEvent(job->wake);
+}
+
+bool FolderSearch::anyLeft() {
+    return job && job->results.anyLeft();
+}
+
+bool FolderSearch::allTaken(bool& complete) {
+    complete = false;
+    return job && job->results.allTaken(complete);
 }
 
 void FolderSearch::stop() {
@@ -198,7 +177,6 @@ void FolderSearch::stop() {
     SetEvent(job->wake);
     WaitForSingleObject(thread, stopWaitMs);
     CloseHandle(thread);
-    discardQueued(job->window);
     letGo(job);
     job = nullptr;
     thread = nullptr;

@@ -2,15 +2,16 @@
 #include <windows.h>
 
 #include "base/StringArray.h"
+#include "playback/PathBatch.h"
 
 struct SearchJob;
 
 // Looks through the play-list entries on a thread of its own, so that the
 // saver window answers from the start whatever the folders hold. The files
-// reach the window as posted messages (playback/SearchMessages.h): batches
-// of paths in list order, one at a time, then the end. The window owns the
-// search; the thread shares only the job, whose counts and flags change by
-// interlocked operations.
+// found wait in the job's results, in list order, for the window to take
+// them; posted messages (playback/SearchMessages.h) tell the window that
+// files wait and that the search has ended. The window owns the search; the
+// thread shares only the job.
 class FolderSearch {
 public:
     FolderSearch();
@@ -20,12 +21,17 @@ public:
     // when one cannot be; then starts the thread for window. A search still
     // running is stopped first.
     void start(HWND window, const StringArray& entries);
-    // The window has taken a batch: the next one may be posted.
-    void batchTaken();
-    // Asks the thread to stop, waits for it (a bounded wait), frees the
-    // batches still queued for the window, and closes the handles. Called on
-    // the window's thread while the window exists, at the latest at its
-    // WM_DESTROY. Nothing happens when no search runs.
+    // The window's side: the oldest batch of files found and not taken yet
+    // (empty when none or no search runs).
+    void take(PathBatch& batch);
+    // Files found wait to be taken.
+    bool anyLeft();
+    // True once the search has ended and the window has taken every file it
+    // found; complete is false when it could not deliver every file.
+    bool allTaken(bool& complete);
+    // Asks the thread to stop, waits for it (a bounded wait) and closes the
+    // handles; files not taken are freed with the job. Called on the window's
+    // thread. Nothing happens when no search runs.
     void stop();
     bool started() const { return job != nullptr; }
 

@@ -11,8 +11,11 @@ LRESULT ForwardingVideoView::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     switch (message) {
     case MM_MCINOTIFY:
-        // Stopped, superseded and failed plays are dropped.
-        if (device.takeEndOfPlay(wParam)) PostMessageA(GetParent(hwnd), WM_SHOW_NEXT, 0, 0);
+        // Stopped, superseded and failed plays are dropped, and so are ends
+        // of devices closed before; the open's number goes with the end, so
+        // that the show can tell it from the end of a file opened later.
+        if (device.takeEndOfPlay(wParam, static_cast<MCIDEVICEID>(lParam)))
+            PostMessageA(GetParent(hwnd), WM_SHOW_NEXT, opens, 0);
         return 0;
     default:
         return VideoView::windowProc(hwnd, message, wParam, lParam);

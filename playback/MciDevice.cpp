@@ -90,8 +90,9 @@ MCIERROR MciDevice::play(DWORD fromMinutes, DWORD fromSeconds, DWORD toMinutes, 
     return result;
 }
 
-bool MciDevice::takeEndOfPlay(WPARAM notifyCode) {
-    if (notifyCode != MCI_NOTIFY_SUCCESSFUL) return false;
+bool MciDevice::takeEndOfPlay(WPARAM notifyCode, MCIDEVICEID sender) {
+    // Wine's DirectShow driver names no device (0) in its notifications.
+    if (notifyCode != MCI_NOTIFY_SUCCESSFUL || (sender != 0 && sender != deviceId)) return false;
     bool ended = playPending;
     playPending = false;
     return ended;
@@ -166,6 +167,16 @@ MCIERROR MciDevice::getPositionMilliseconds(DWORD& milliseconds) {
     DWORD_PTR position = 0;
     result = statusItem(MCI_STATUS_POSITION, position);
     if (result == 0) milliseconds = static_cast<DWORD>(position);
+    return result;
+}
+
+MCIERROR MciDevice::getLengthMilliseconds(DWORD& milliseconds) {
+    milliseconds = 0;
+    MCIERROR result = setMilliseconds();
+    if (result != 0) return result;
+    DWORD_PTR length = 0;
+    result = statusItem(MCI_STATUS_LENGTH, length);
+    if (result == 0) milliseconds = static_cast<DWORD>(length);
     return result;
 }
 

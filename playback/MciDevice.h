@@ -29,6 +29,8 @@ public:
     MCIERROR getPosition(DWORD& minutes, DWORD& seconds);
     // The playing position in milliseconds; 0 on failure.
     MCIERROR getPositionMilliseconds(DWORD& milliseconds);
+    // The length of the file in milliseconds; 0 on failure.
+    MCIERROR getLengthMilliseconds(DWORD& milliseconds);
     // MCI device type, 0 when it cannot be read.
     DWORD deviceType();
     MCIERROR statusItem(DWORD item, DWORD_PTR& value);
@@ -37,11 +39,13 @@ public:
 
     bool isOpen() const { return deviceId != 0; }
 
-    // Takes the code of an MM_MCINOTIFY for this device: true, once, when the
-    // outstanding play has reached its end. Some drivers (Wine's AVI driver)
-    // report a play ended by stop or close as successful as well; such a play
-    // is no longer outstanding, so its notification gives false.
-    bool takeEndOfPlay(WPARAM notifyCode);
+    // Takes an MM_MCINOTIFY (its code and the device that sent it): true,
+    // once, when the outstanding play of this device has reached its end.
+    // Some drivers (Wine's AVI driver) report a play ended by stop or close
+    // as successful as well; such a play is no longer outstanding, so its
+    // notification gives false, as does one from another device (a driver
+    // may name none: 0 stands for this one).
+    bool takeEndOfPlay(WPARAM notifyCode, MCIDEVICEID sender);
 
     // Splits a position in milliseconds into whole minutes and seconds.
     static void splitPosition(DWORD milliseconds, DWORD& minutes, DWORD& seconds);

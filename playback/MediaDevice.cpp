@@ -56,6 +56,12 @@ DWORD MediaDevice::getPositionMilliseconds() {
     return milliseconds;
 }
 
+DWORD MediaDevice::getLengthMilliseconds() {
+    DWORD milliseconds = 0;
+    check(device.getLengthMilliseconds(milliseconds));
+    return milliseconds;
+}
+
 MCIERROR MediaDevice::close() {
     return device.close();
 }

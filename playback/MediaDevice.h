@@ -18,9 +18,10 @@ public:
     void setAudio(bool on, DWORD channel);
     void getPosition(DWORD& minutes, DWORD& seconds);
     DWORD getPositionMilliseconds();
+    DWORD getLengthMilliseconds();
     MCIERROR close();  // never throws
     bool isOpen() const { return device.isOpen(); }
-    bool takeEndOfPlay(WPARAM notifyCode) { return device.takeEndOfPlay(notifyCode); }
+    bool takeEndOfPlay(WPARAM notifyCode, MCIDEVICEID sender) { return device.takeEndOfPlay(notifyCode, sender); }
 
 private:
     MediaDevice(const MediaDevice&) = delete;

@@ -58,3 +58,9 @@ LPARAM PathBatch::release() {
     block = nullptr;
     return handedOver;
 }
+
+void PathBatch::swap(PathBatch& other) {
+    Block* mine = block;
+    block = other.block;
+    other.block = mine;
+}

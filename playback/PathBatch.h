@@ -20,6 +20,8 @@ public:
     const char* following(const char* path) const;
     // Gives the block up for a posted message; the batch is empty again.
     LPARAM release();
+    // Trades blocks with another batch.
+    void swap(PathBatch& other);
 
 private:
     PathBatch(const PathBatch&) = delete;

@@ -31,10 +31,30 @@ void Playlist::add(const CountedString& path) {
     }
 }
 
+int Playlist::drawPlace(int n) {
+    // rand() gives 15 bits: as many draws as the list needs are joined, and
+    // a value past the last whole multiple of n is drawn again, so that every
+    // place is equally likely at any size (rand() % n could never reach most
+    // places of a list longer than 32,768 files, and favoured the low ones).
+    if (n <= 1) return 0;
+    unsigned long long range = 0x8000;
+    int draws = 1;
+    while (range < static_cast<unsigned long long>(n)) {
+        range <<= 15;
+        ++draws;
+    }
+    const unsigned long long limit = range - range % static_cast<unsigned long long>(n);
+    for (;;) {
+        unsigned long long value = 0;
+        for (int i = 0; i < draws; ++i) value = (value << 15) | static_cast<unsigned>(rand() & 0x7fff);
+        if (value < limit) return static_cast<int>(value % static_cast<unsigned long long>(n));
+    }
+}
+
 void Playlist::shuffle() {
     // Each place is exchanged with one drawn over the whole list.
     const int n = count();
-    for (int i = 0; i < n; ++i) order.swap(i, rand() % n);
+    for (int i = 0; i < n; ++i) order.swap(i, drawPlace(n));
 }
 
 CountedString Playlist::next(bool random) {

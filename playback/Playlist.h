@@ -25,6 +25,8 @@ public:
     int find(const CountedString& name);
     // The current file's place in the play order; -1 before one is chosen.
     int place() const { return position; }
+    // A place drawn from 0 to n - 1, each equally likely, from rand().
+    static int drawPlace(int n);
 
 private:
     Playlist(const Playlist&) = delete;

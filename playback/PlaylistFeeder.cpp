@@ -14,7 +14,7 @@ bool isExistingFile(const CountedString& path) {
 }  // namespace
 
 PlaylistFeeder::PlaylistFeeder()
-    : playlist(nullptr), random(false), resume(false), resumeUnsettled(false), complete(false),
+    : playlist(nullptr), random(false), resume(false), resumeUnsettled(false), over(false), complete(false),
       isWaiting(false) {}
 
 PlaylistFeeder::~PlaylistFeeder() {}
@@ -25,6 +25,7 @@ bool PlaylistFeeder::begin(Playlist& list, const Settings& settings) {
     resume = settings.resume != 0;
     resumeName = settings.resumeName;
     resumeUnsettled = resume && isExistingFile(resumeName) && mayBeListed(resumeName, settings.entries);
+    over = false;
     complete = false;
     isWaiting = false;
     return resumeUnsettled;
@@ -44,8 +45,9 @@ void PlaylistFeeder::add(const CountedString& path) {
     }
 }
 
-void PlaylistFeeder::searchEnded() {
-    complete = true;
+void PlaylistFeeder::searchEnded(bool wasComplete) {
+    over = true;
+    complete = wasComplete;
     // The lookup that a list built before the show made: in the shuffled
     // order in random mode; in list order the file is not in the list.
     if (resume && random) {
@@ -57,9 +59,9 @@ void PlaylistFeeder::searchEnded() {
 
 bool PlaylistFeeder::nextKnown() const {
     if (!playlist || playlist->count() == 0) return false;
-    if (random) return complete;
+    if (random) return over;
     if (resumeUnsettled) return false;
-    return complete || playlist->place() + 1 < playlist->count();
+    return over || playlist->place() + 1 < playlist->count();
 }
 
 CountedString PlaylistFeeder::next() {

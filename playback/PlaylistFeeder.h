@@ -24,8 +24,10 @@ public:
     // Appends found files, in list order.
     void take(const PathBatch& batch);
     void add(const CountedString& path);
-    // Every file of the list has been delivered.
-    void searchEnded();
+    // The search has ended; complete is false when it could not deliver
+    // every file (the show plays what it has, but knows the list is cut).
+    void searchEnded(bool complete);
+    bool searchOver() const { return over; }
     bool searchComplete() const { return complete; }
 
     // Whether the file that follows the playing one is known yet.
@@ -50,6 +52,7 @@ private:
     bool resume;
     CountedString resumeName;
     bool resumeUnsettled;  // the stored file plays, its place not yet known
+    bool over;
     bool complete;
     bool isWaiting;
     CountedString playing;

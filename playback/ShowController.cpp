@@ -30,6 +30,10 @@ const UINT_PTR inputWatchTimer = 0x4356;
 const UINT inputWatchMilliseconds = 100;
 const UINT_PTR stallWatchTimer = 0x5357;
 const UINT stallWatchMilliseconds = 1000;
+// After a pass in which every file stalled, the show rests on black this long
+// before it starts over.
+const UINT_PTR stalledPassTimer = 0x5350;
+const UINT stalledPassMilliseconds = 2000;
 
 // Process-wide: the host makes one saver window per process, so these are
 // made at the first call and never again. Settings, Playlist and the feeder
@@ -45,6 +49,8 @@ bool previewMode = false;
 // hand activation around while their video window goes away, and that must
 // not end the show.
 bool switchingFile = false;
+// Set while the show rests after a pass in which every file stalled.
+bool restingAfterStalls = false;
 
 // The pointer and the mouse buttons as the last look at them found them.
 struct WatchedInput {
@@ -156,15 +162,27 @@ LRESULT onCreate(HWND window) {
     }
 }
 
+// The length of the open file; 0 when the driver cannot tell.
+DWORD lengthOfOpenFile() {
+    try {
+        return view().getLengthMilliseconds();
+    } catch (Exception* e) {
+        dispose(e);
+        return 0;
+    }
+}
+
 // Opens and starts one file; the caller has locked the view's drawing.
 void playFile(const CountedString& path, DWORD fromMinutes, DWORD fromSeconds) {
     ForwardingVideoView& v = view();
     v.open(path);
     if (!settings->sound) v.setAudio(false, MCI_SET_AUDIO_ALL);
     v.setDestination(settings->keepAspect ? pictureArea.destinationFor(v) : clientRect);
+    const DWORD length = lengthOfOpenFile();
     LockWindowUpdate(nullptr);
     v.play(fromMinutes, fromSeconds, 0, 0);  // the end comes back as WM_SHOW_NEXT
-    stallWatch.fileStarted();
+    const unsigned long long from = (fromMinutes * 60ull + fromSeconds) * 1000ull;
+    stallWatch.fileStarted(from < MAXDWORD ? static_cast<DWORD>(from) : MAXDWORD, length, GetTickCount());
     SetCursor(nullptr);
 }
 
@@ -235,98 +253,137 @@ LRESULT playNextFile(HWND window) {
     return 0;
 }
 
-// Found files join the play list; the show goes on if it was waiting.
-LRESULT onSearchFound(HWND window, LPARAM block) {
-    PathBatch batch(block);
+// Takes what the search has for the show: the oldest batch of files found,
+// and, once every file is taken, the end. The files join the play list and
+// the show goes on if it was waiting. Called for the search's messages and
+// on the stall watch's timer, so that nothing waits for a message that
+// could not be posted. A list that turned out empty ends the show by itself,
+// as one that never started: no closing rules, nothing stored (a stored file
+// that played meanwhile is closed first, so that its point stays as it was).
+LRESULT takeSearchNews(HWND window) {
+    if (feeder->searchOver()) return 0;
     try {
+        PathBatch batch;
+        folderSearch().take(batch);
         feeder->take(batch);
-        if (feeder->waiting()) switchToNextFile();
-    } catch (Exception* e) {
-        endAfterMediaError(window, e);
-    }
-    folderSearch().batchTaken();
-    return 0;
-}
-
-// A list that turned out empty ends the show by itself, as one that never
-// started: no closing rules, nothing stored (a stored file that played
-// meanwhile is closed first, so that its point stays as it was).
-LRESULT onSearchDone(HWND window) {
-    try {
-        feeder->searchEnded();
-        if (playlist->count() == 0) {
-            view().close();
-            DestroyWindow(window);
-            return 0;
+        bool complete = false;
+        if (folderSearch().allTaken(complete)) {
+            feeder->searchEnded(complete);
+            if (playlist->count() == 0) {
+                view().close();
+                DestroyWindow(window);
+                return 0;
+            }
+        } else if (folderSearch().anyLeft()) {
+            // The rest after whatever input came meanwhile.
+            PostMessageA(window, WM_SEARCH_FOUND, 0, 0);
         }
-        if (feeder->waiting()) switchToNextFile();
+        if (feeder->waiting() && !restingAfterStalls) switchToNextFile();
     } catch (Exception* e) {
         endAfterMediaError(window, e);
     }
     return 0;
 }
 
-LRESULT onShowNext(HWND window) {
+LRESULT onShowNext(HWND window, WPARAM openNumber) {
+    // The end of a file closed before (given up as stalled, say) must not
+    // cut the one that plays now.
+    if (openNumber != view().openNumber()) return 0;
     stallWatch.fileEnded();
     return playNextFile(window);
 }
 
-// A file whose position stands still while it is meant to be playing counts
-// as ended; when a whole pass of the play list has stalled, going round
-// again would only freeze again, and the show ends as after a media error.
-void onStallWatch(HWND window) {
-    if (!stallWatch.watching() || !view().isOpen()) return;
-    DWORD position = 0;
+// A pass in which every file stalled: the show rests on black for a moment,
+// then starts over. Closing the file ends its sound and keeps the last
+// frame of a damaged clip from standing for the whole rest.
+void restAfterStalledPass(HWND window) {
     try {
-        position = view().getPositionMilliseconds();
+        LockWindowUpdate(view().handle());
+        closeEndedFile();
+        LockWindowUpdate(nullptr);
     } catch (Exception* e) {
-        dispose(e);  // no reading this time
+        endAfterMediaError(window, e);
         return;
     }
-    if (!stallWatch.look(position, GetTickCount())) return;
-    // A pass is whole only once the search has delivered every file.
-    const bool wholePass = stallWatch.wholePassStalled(playlist->place(), playlist->count());
-    if (!wholePass || !feeder->searchComplete()) {
-        playNextFile(window);
-        return;
-    }
-    try {
-        view().close();  // so the stored resume point stays as after a media error
-    } catch (Exception* e) {
-        dispose(e);
-    }
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    restingAfterStalls = true;
+    SetTimer(window, stalledPassTimer, stalledPassMilliseconds, nullptr);
 }
 
-// Stops the show and stores the resume point (or removes it, by the resume
-// option). After a failed open nothing is open, and the point an earlier
-// show stored stays as it was.
-LRESULT onDestroy() {
-    // The search ends first: its thread and the batches it left queued.
-    folderSearch().stop();
-    ForwardingVideoView& v = view();
-    if (v.handle()) {
-        try {
-            DWORD minutes = 0;
-            DWORD seconds = 0;
-            if (!v.isOpen()) throwWin32Error(ERROR_INVALID_FUNCTION);
-            // A driver may report a failed stop of a file that is playing
-            // (Wine's AVI player does without a sound device); the position
-            // can still be read, and the point must not be lost.
-            try {
-                v.stop();
-            } catch (Exception* e) {
-                dispose(e);
-            }
-            v.getPosition(minutes, seconds);
+void onRestOver(HWND window) {
+    KillTimer(window, stalledPassTimer);
+    if (!restingAfterStalls) return;
+    restingAfterStalls = false;
+    playNextFile(window);
+}
+
+// A file whose position stands still while it is meant to be playing, or
+// that has outlived its length, counts as ended. A stall never ends the show
+// by itself: only a media error does.
+void onStallWatch(HWND window) {
+    takeSearchNews(window);
+    if (!stallWatch.watching() || !view().isOpen()) return;
+    const DWORD now = GetTickCount();
+    bool stalled = false;
+    try {
+        stalled = stallWatch.look(view().getPositionMilliseconds(), now);
+    } catch (Exception* e) {
+        dispose(e);  // no reading this time; the length still bounds the file
+        stalled = stallWatch.outlived(now);
+    }
+    if (!stalled) return;
+    // A pass is whole only once the search has delivered every file.
+    const bool wholePass = stallWatch.wholePassStalled(playlist->place(), playlist->count());
+    if (wholePass && feeder->searchComplete()) {
+        restAfterStalledPass(window);
+        return;
+    }
+    playNextFile(window);
+}
+
+// Stores the resume point (or removes it, by the resume option). After a
+// failed open nothing is open, and the point an earlier show stored stays
+// as it was.
+void storeResumePoint(ForwardingVideoView& v) {
+    try {
+        if (feeder->waiting() || restingAfterStalls) {
+            // Between files: the one that played last has ended (or
+            // stalled), and the next show plays it again from its start,
+            // not from its last frame.
             v.close();
-            settings->saveResumePoint(feeder->playingFile(), static_cast<int>(minutes),
-                                      static_cast<int>(seconds));
+            if (feeder->playingFile().length() == 0) return;
+            settings->saveResumePoint(feeder->playingFile(), 0, 0);
+            return;
+        }
+        DWORD minutes = 0;
+        DWORD seconds = 0;
+        if (!v.isOpen()) throwWin32Error(ERROR_INVALID_FUNCTION);
+        // A driver may report a failed stop of a file that is playing
+        // (Wine's AVI player does without a sound device); the position
+        // can still be read, and the point must not be lost.
+        try {
+            v.stop();
         } catch (Exception* e) {
             dispose(e);
         }
+        v.getPosition(minutes, seconds);
+        v.close();
+        settings->saveResumePoint(feeder->playingFile(), static_cast<int>(minutes), static_cast<int>(seconds));
+    } catch (Exception* e) {
+        dispose(e);
+    }
+}
+
+// Stops the show: the picture and the sound first, as the user asked, and
+// the point they reached; only then the search, which may take a moment
+// (one of its calls may hang on an unreachable share).
+LRESULT onDestroy() {
+    stallWatch.stop();
+    ForwardingVideoView& v = view();
+    if (v.handle()) {
+        storeResumePoint(v);
         v.destroy();
     }
+    folderSearch().stop();
     delete feeder;
     feeder = nullptr;
     delete playlist;
@@ -391,16 +448,11 @@ LRESULT CALLBACK ShowController(HWND window, UINT message, WPARAM wParam, LPARAM
         if (showRunning()) return onShowStart(window, wParam != 0);
         break;
     case WM_SHOW_NEXT:
-        if (showRunning()) return onShowNext(window);
+        if (showRunning()) return onShowNext(window, wParam);
         break;
     case WM_SEARCH_FOUND:
-        if (showRunning()) return onSearchFound(window, lParam);
-        {
-            PathBatch unread(lParam);  // freed even when no show takes it
-        }
-        return 0;
     case WM_SEARCH_DONE:
-        if (showRunning()) return onSearchDone(window);
+        if (showRunning()) return takeSearchNews(window);
         return 0;
     case WM_TIMER:
         if (wParam == inputWatchTimer && showRunning()) {
@@ -409,6 +461,10 @@ LRESULT CALLBACK ShowController(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         if (wParam == stallWatchTimer && showRunning()) {
             onStallWatch(window);
+            return 0;
+        }
+        if (wParam == stalledPassTimer && showRunning()) {
+            onRestOver(window);
             return 0;
         }
         break;

@@ -1,13 +1,20 @@
 #include "playback/StallWatch.h"
 
 StallWatch::StallWatch()
-    : isWatching(false), seenAny(false), seenNonZero(false), lastPosition(0), sameSince(0),
-      passStartStalled(false) {}
+    : isWatching(false), seenAny(false), moved(false), startPosition(0), length(0), allowed(0), startedAt(0),
+      lastPosition(0), sameSince(0), passStartStalled(false) {}
 
-void StallWatch::fileStarted() {
+void StallWatch::fileStarted(DWORD fromMilliseconds, DWORD lengthMilliseconds, DWORD now) {
     isWatching = true;
     seenAny = false;
-    seenNonZero = false;
+    moved = false;
+    startPosition = fromMilliseconds;
+    startedAt = now;
+    length = lengthMilliseconds;
+    // A start at or past the end leaves only the margin.
+    const DWORD left = lengthMilliseconds > fromMilliseconds ? lengthMilliseconds - fromMilliseconds : 0;
+    const unsigned long long bound = left + left / 2ull + lengthMarginMilliseconds;
+    allowed = lengthMilliseconds ? (bound < MAXDWORD ? static_cast<DWORD>(bound) : MAXDWORD) : 0;
 }
 
 void StallWatch::stop() {
@@ -19,16 +26,31 @@ void StallWatch::fileEnded() {
     passStartStalled = false;
 }
 
+bool StallWatch::outlived(DWORD now) {
+    if (!isWatching || allowed == 0 || now - startedAt + earlyLookMilliseconds < allowed) return false;
+    isWatching = false;
+    return true;
+}
+
 bool StallWatch::look(DWORD position, DWORD now) {
     if (!isWatching) return false;
-    if (position != 0) seenNonZero = true;
+    // Until the position has gone past the start point, a file is starting:
+    // a device may take its time to seek or to begin (a resumed file reads
+    // its stored point meanwhile, some drivers read 0 throughout); only its
+    // length bounds that.
+    if (position > startPosition) moved = true;
+    if (!moved && outlived(now)) return true;
+    if (moved && length && position > length && position - length >= lengthMarginMilliseconds) {
+        isWatching = false;
+        return true;
+    }
     if (!seenAny || position != lastPosition) {
         seenAny = true;
         lastPosition = position;
         sameSince = now;
         return false;
     }
-    if (!seenNonZero) return false;
+    if (!moved) return false;
     // Only what the looks have seen counts: the position may have stopped
     // some time before the first look that read its last value.
     if (now - sameSince + earlyLookMilliseconds < stallMilliseconds) return false;

@@ -14,7 +14,7 @@ const char* const viewName = "CinevaneView";
 }
 }  // namespace
 
-VideoView::VideoView() : fillColor(RGB(0, 0, 0)) {}
+VideoView::VideoView() : fillColor(RGB(0, 0, 0)), opens(0) {}
 
 VideoView::~VideoView() {
     try {
@@ -80,6 +80,7 @@ HWND VideoView::attach(HWND window) {
 
 void VideoView::open(const CountedString& path) {
     requireWindow();
+    ++opens;
     device.open(hwnd, path.c_str());
     invalidate();
 }
@@ -120,6 +121,10 @@ void VideoView::getPosition(DWORD& minutes, DWORD& seconds) {
 
 DWORD VideoView::getPositionMilliseconds() {
     return device.getPositionMilliseconds();
+}
+
+DWORD VideoView::getLengthMilliseconds() {
+    return device.getLengthMilliseconds();
 }
 
 void VideoView::resetMedia() {

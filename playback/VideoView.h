@@ -28,13 +28,18 @@ public:
     void setAudio(bool on, DWORD channel);
     void getPosition(DWORD& minutes, DWORD& seconds);
     DWORD getPositionMilliseconds();
+    DWORD getLengthMilliseconds();
     void resetMedia();  // black fill, media closed; never throws
     void close();
     bool isOpen() const { return device.isOpen(); }
+    // Tells the opens of this view apart: it changes with every open, and an
+    // end reported for an earlier one is not the end of the file now open.
+    DWORD openNumber() const { return opens; }
 
 protected:
     COLORREF fillColor;  // outside the video
     MediaDevice device;
+    DWORD opens;
 
 private:
     void paint(HWND window);

@@ -70,8 +70,10 @@ TEST_F(MciDeviceTest, PlayFromTheStartRunsToTheEndAndNotifiesOnce) {
     pump::drain(target.hwnd());
     ASSERT_EQ(1u, target.notices().size());
     EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL), target.notices()[0].code);
-    EXPECT_TRUE(device.takeEndOfPlay(MCI_NOTIFY_SUCCESSFUL));
-    EXPECT_FALSE(device.takeEndOfPlay(MCI_NOTIFY_SUCCESSFUL)) << "one end per play";
+    const MCIDEVICEID sender = static_cast<MCIDEVICEID>(target.notices()[0].deviceId);
+    EXPECT_FALSE(device.takeEndOfPlay(MCI_NOTIFY_SUCCESSFUL, 0x7ff0)) << "the end of another device";
+    EXPECT_TRUE(device.takeEndOfPlay(MCI_NOTIFY_SUCCESSFUL, sender));
+    EXPECT_FALSE(device.takeEndOfPlay(MCI_NOTIFY_SUCCESSFUL, sender)) << "one end per play";
 }
 
 TEST_F(MciDeviceTest, PlayWithAnEndStopsThere) {
@@ -127,7 +129,7 @@ TEST_F(MciDeviceTest, StopEndsThePlayWithoutAnEnd) {
     EXPECT_TRUE(result == 0 || result == MMSYSERR_INVALHANDLE) << result;
     EXPECT_EQ(static_cast<DWORD>(MCI_MODE_STOP), mode(device));
     pump::drain(target.hwnd());
-    for (const auto& notice : target.notices()) EXPECT_FALSE(device.takeEndOfPlay(notice.code));
+    for (const auto& notice : target.notices()) EXPECT_FALSE(device.takeEndOfPlay(notice.code, static_cast<MCIDEVICEID>(notice.deviceId)));
 }
 
 TEST_F(MciDeviceTest, CloseClosesTheMciDevice) {
@@ -139,7 +141,7 @@ TEST_F(MciDeviceTest, CloseClosesTheMciDevice) {
     EXPECT_FALSE(device.isOpen());
     EXPECT_EQ(0u, deviceUnderAlias(path, 0));
     pump::drain(target.hwnd());
-    for (const auto& notice : target.notices()) EXPECT_FALSE(device.takeEndOfPlay(notice.code));
+    for (const auto& notice : target.notices()) EXPECT_FALSE(device.takeEndOfPlay(notice.code, static_cast<MCIDEVICEID>(notice.deviceId)));
 }
 
 TEST_F(MciDeviceTest, SecondOpenClosesTheFirstFile) {

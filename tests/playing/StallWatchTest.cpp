@@ -33,11 +33,13 @@ struct Row {
     const char* what;
     std::vector<Look> looks;
     int stallsAt;  // index of the reporting look, -1 for none
+    DWORD from = 0;    // where the play started, in ms
+    DWORD length = 0;  // of the file, in ms; 0 unknown
 };
 
 }  // namespace
 
-TEST(StallWatch, ReportsAPositionThatStaysTheSameForFiveSeconds) {
+TEST(StallWatch, ReportsAPositionThatStandsStillOrAFileThatOutlivesItsLength) {
     const Row rows[] = {
         {__LINE__, "moving", everySecond(0, {0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}), -1},
         {__LINE__, "moving by whole frames of a clip of one frame a second",
@@ -52,15 +54,27 @@ TEST(StallWatch, ReportsAPositionThatStaysTheSameForFiveSeconds) {
         {__LINE__, "0 for a while, then moving, then standing",
          everySecond(0, {0, 0, 0, 0, 0, 0, 0, 400, 1400, 1400, 1400, 1400, 1400, 1400}), 13},
         {__LINE__, "back at 0 after moving", everySecond(0, {0, 800, 1800, 0, 0, 0, 0, 0, 0}), 8},
-        {__LINE__, "resumed at a stored point that never moves",
-         everySecond(0, {754000, 754000, 754000, 754000, 754000, 754000}), 5},
+        {__LINE__, "resumed at a stored point that never moves, length unknown",
+         everySecond(0, std::vector<DWORD>(20, 754000)), -1, 754000},
+        {__LINE__, "resumed, eight seconds to seek, then moving",
+         everySecond(0, {0, 754000, 754000, 754000, 754000, 754000, 754000, 754000, 754000, 755000, 756000, 757000}),
+         -1, 754000, 900000},
+        {__LINE__, "resumed at a stored point that never moves: its length and the margin",
+         everySecond(0, std::vector<DWORD>(21, 754000)), 19, 754000, 760000},
+        {__LINE__, "reading 0 throughout and never ending: its length and the margin",
+         everySecond(0, std::vector<DWORD>(21, 0)), 19, 0, 6000},
+        {__LINE__, "moving on past its length", everySecond(0, {0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000,
+                                                                9000, 10000, 11000, 12000, 13000, 14000}), 13, 0, 3000},
+        {__LINE__, "started past its end: the margin alone", everySecond(0, std::vector<DWORD>(12, 0)), 10, 9000, 3000},
+        {__LINE__, "moving slower than real time, long past its length in time",
+         everySecond(0, {0, 500, 1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 5500, 6000}, 2000), -1, 0, 3000},
         {__LINE__, "the tick count wrapping round", everySecond(0xFFFFF000u, {9000, 9000, 9000, 9000, 9000, 9000}), 5},
         {__LINE__, "looks far apart", {{0, 100}, {2000, 100}, {7000, 100}}, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "row at line " << row.line << ": " << row.what);
         StallWatch watch;
-        watch.fileStarted();
+        watch.fileStarted(row.from, row.length, row.looks.front().tick);
         EXPECT_EQ(row.stallsAt, stallingLook(watch, row.looks));
         if (row.stallsAt >= 0) {
             EXPECT_FALSE(watch.look(row.looks.back().position, row.looks.back().tick + 60000)) << "reported twice";
@@ -74,7 +88,7 @@ TEST(StallWatch, WatchesOnlyWhileAFileIsMeantToPlay) {
     EXPECT_EQ(-1, stallingLook(watch, everySecond(0, {2000, 2000, 2000, 2000, 2000, 2000, 2000})))
         << "no file started";
 
-    watch.fileStarted();
+    watch.fileStarted(0, 0, 0);
     EXPECT_TRUE(watch.watching());
     EXPECT_EQ(-1, stallingLook(watch, everySecond(0, {2000, 2000, 2000})));
     watch.stop();
@@ -82,7 +96,7 @@ TEST(StallWatch, WatchesOnlyWhileAFileIsMeantToPlay) {
     EXPECT_EQ(-1, stallingLook(watch, everySecond(3000, {2000, 2000, 2000, 2000, 2000, 2000})))
         << "stopped while the file closes";
 
-    watch.fileStarted();
+    watch.fileStarted(0, 0, 0);
     EXPECT_EQ(-1, stallingLook(watch, everySecond(10000, {2000, 2000, 2000, 2000})))
         << "a new file starts with a clean slate";
     watch.fileEnded();
@@ -91,11 +105,11 @@ TEST(StallWatch, WatchesOnlyWhileAFileIsMeantToPlay) {
 
 TEST(StallWatch, EachFileIsJudgedByItsOwnLooks) {
     StallWatch watch;
-    watch.fileStarted();
+    watch.fileStarted(0, 0, 0);
     ASSERT_EQ(-1, stallingLook(watch, everySecond(0, {100, 200, 300})));
     // The next file's driver reports 0 all along: what the last file read
     // does not count against it.
-    watch.fileStarted();
+    watch.fileStarted(0, 0, 0);
     EXPECT_EQ(-1, stallingLook(watch, everySecond(3000, std::vector<DWORD>(10, 0))));
 }
 
@@ -120,7 +134,7 @@ Event end() { return {false, 0, false}; }
 
 }  // namespace
 
-TEST(StallWatch, AWholePassOfStalledFilesEndsTheShow) {
+TEST(StallWatch, TellsAWholePassOfStalledFiles) {
     const PassRow rows[] = {
         {__LINE__, "one file", 1, {stall(0, true)}},
         {__LINE__, "three files from the first", 3, {stall(0), stall(1), stall(2, true)}},

@@ -51,6 +51,14 @@ MCIERROR StallingDriver::filter(inprocess::SendCommandProc send, MCIDEVICEID dev
         file->playedAt = GetTickCount();
         const MCI_PLAY_PARMS* play = reinterpret_cast<const MCI_PLAY_PARMS*>(parameters);
         if (flags & MCI_NOTIFY) file->callback = reinterpret_cast<HWND>(play->dwCallback);
+        if (named(file->path, "noend")) flags &= ~static_cast<DWORD_PTR>(MCI_NOTIFY);
+        if (named(file->path, "slow")) {
+            MCI_SEEK_PARMS seek = {};
+            seek.dwTo = play->dwFrom;
+            heldPlay = *play;
+            heldFlags = static_cast<DWORD>(flags);
+            return send(device, MCI_SEEK, MCI_WAIT | MCI_TO, reinterpret_cast<DWORD_PTR>(&seek));
+        }
         if (isStallingFile(file->path)) {
             if (play->dwFrom < stallAt) {
                 // To the stall point, and no word of the end.
@@ -85,6 +93,10 @@ MCIERROR StallingDriver::filter(inprocess::SendCommandProc send, MCIDEVICEID dev
 void StallingDriver::look() {
     if (opened.empty()) return;
     File& file = opened.back();
+    if (heldFlags && named(file.path, "slow") && !file.stoppedAt && GetTickCount() - file.playedAt >= slowStart) {
+        system(file.device, MCI_PLAY, heldFlags, reinterpret_cast<DWORD_PTR>(&heldPlay));
+        heldFlags = 0;
+    }
     if (!isStallingFile(file.path) || !file.playedAt || file.stalledAt || file.stoppedAt) return;
     // The driver's mode turns to stopped when the cut play reaches its end.
     if (status(file.device, MCI_STATUS_MODE) == MCI_MODE_STOP) file.stalledAt = GetTickCount();

@@ -18,6 +18,9 @@
 // - "late" in the name: when the show closes the file, the driver's word of
 //   a successful end arrives just before (an end reported at the moment the
 //   show gave up on the file).
+// - "slow" in the name: the play begins slowStart after the show's command,
+//   the position reading the start point meanwhile (a seek over a network).
+// - "noend" in the name: the driver never reports the end of the play.
 // Every other file plays as its driver plays it. The stand-in also notes,
 // for each file the show opened, when it began and how it stood when the
 // show stopped it.
@@ -34,6 +37,9 @@ public:
         HWND callback;          // where the show asked for the word of the end
         bool stoppedAtItsEnd;   // that stop came as the show handled the driver's word of the end
     };
+
+    // How long a "slow" file takes to begin.
+    enum { slowStart = 8000 };
 
     explicit StallingDriver(DWORD stallAt);
     ~StallingDriver();  // lets every command through unchanged again
@@ -59,6 +65,8 @@ private:
 
     DWORD stallAt;
     inprocess::SendCommandProc system = nullptr;
+    MCI_PLAY_PARMS heldPlay = {};  // the play of a slow file, not yet begun
+    DWORD heldFlags = 0;
     std::vector<File> opened;
 };
 

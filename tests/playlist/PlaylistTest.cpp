@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -30,6 +31,33 @@ TEST(Playlist, RuntimeGeneratorIsTheOneAssumed) {
     RuntimeRandom reference(77);
     srand(77);
     for (int i = 0; i < 100; ++i) ASSERT_EQ(reference.next(), rand()) << i;
+}
+
+// Every place of a list of any size is drawn about equally often: rand()
+// alone gives 15 bits, and a list longer than 32,768 files needs more.
+TEST(Playlist, EveryPlaceIsEquallyLikelyAtAnySize) {
+    srand(2024);
+    for (int n : {4, 1000, 32772, 100000, 1 << 30}) {
+        SCOPED_TRACE(n);
+        const int draws = 40000;
+        int quarters[4] = {};
+        int highest = 0;
+        for (int i = 0; i < draws; ++i) {
+            const int place = Playlist::drawPlace(n);
+            ASSERT_GE(place, 0);
+            ASSERT_LT(place, n);
+            highest = std::max(highest, place);
+            ++quarters[static_cast<int>(static_cast<long long>(place) * 4 / n)];
+        }
+        EXPECT_GE(highest, n - 1 - n / 100) << "the top of the list is never reached";
+        for (int quarter : quarters) {
+            EXPECT_GT(quarter, draws / 4 - draws / 40);
+            EXPECT_LT(quarter, draws / 4 + draws / 40);
+        }
+    }
+    RuntimeRandom reference(31);
+    srand(31);
+    for (int n : {7, 32768, 40000, 5000000}) EXPECT_EQ(reference.place(n), Playlist::drawPlace(n)) << n;
 }
 
 TEST(Playlist, SequentialOrderWrapsToFirst) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SearchHarness.h"
+#include "base/AllocationFaults.h"
 #include "base/Exception.h"
 #include "playback/FolderSearch.h"
 #include "playback/PathBatch.h"
@@ -18,8 +19,9 @@ using namespace search;
 
 namespace {
 
-// A message-only window that takes the search's batches (or leaves them
-// untaken, as a show busy elsewhere would).
+// A message-only window that takes the search's files as the show does,
+// a batch for each message (or leaves them untaken, as a show busy
+// elsewhere would).
 class Receiver {
 public:
     Receiver() {
@@ -41,33 +43,44 @@ public:
         for (const std::string& entry : entries) list.add(entry.c_str());
         search.start(window, list);
     }
+    void takeOne() {
+        PathBatch batch;
+        search.take(batch);
+        if (batch.count()) {
+            ++batchCount;
+            batchesAfterTheEnd += ends;
+            if (keepPaths) {
+                batches.emplace_back();
+                for (const char* path = batch.first(); path; path = batch.following(path))
+                    batches.back().push_back(path);
+            }
+        }
+        if (ends == 0 && search.allTaken(complete)) ++ends;
+        else if (search.anyLeft()) PostMessageA(window, WM_SEARCH_FOUND, 0, 0);
+    }
+    size_t pathsTaken() const {
+        size_t count = 0;
+        for (const auto& batch : batches) count += batch.size();
+        return count;
+    }
 
     HWND window;
     FolderSearch search;
     bool keepPaths = true;
     bool takeBatches = true;
     std::vector<std::vector<std::string>> batches;
+    int notices = 0;
     int batchCount = 0;
     int ends = 0;
+    bool complete = false;
     int batchesAfterTheEnd = 0;
 
 private:
     static LRESULT CALLBACK receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         Receiver* self = reinterpret_cast<Receiver*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && message == WM_SEARCH_FOUND) {
-            PathBatch batch(lParam);
-            ++self->batchCount;
-            self->batchesAfterTheEnd += self->ends;
-            if (self->keepPaths) {
-                self->batches.emplace_back();
-                for (const char* path = batch.first(); path; path = batch.following(path))
-                    self->batches.back().push_back(path);
-            }
-            if (self->takeBatches) self->search.batchTaken();
-            return 0;
-        }
-        if (self && message == WM_SEARCH_DONE) {
-            ++self->ends;
+        if (self && (message == WM_SEARCH_FOUND || message == WM_SEARCH_DONE)) {
+            ++self->notices;
+            if (self->takeBatches) self->takeOne();
             return 0;
         }
         return DefWindowProcA(window, message, wParam, lParam);
@@ -94,6 +107,7 @@ TEST(FolderSearch, DeliversTheListInOrderInBatchesThenTheEnd) {
     ASSERT_TRUE(pump::until([&] { return receiver.ends > 0; }, kDeadline));
     pump::drain(receiver.window);
     EXPECT_EQ(1, receiver.ends);
+    EXPECT_TRUE(receiver.complete);
     EXPECT_EQ(0, receiver.batchesAfterTheEnd);
     EXPECT_TRUE(threadsEnd());
 
@@ -129,25 +143,59 @@ TEST(FolderSearch, StoppedInTheMiddleLeavesNoThreadHandleOrMemory) {
     }
 }
 
-// The window went without stopping the search: the thread notices, frees
-// the batch it could not post, and ends by itself.
-TEST(FolderSearch, GoneWindowEndsTheSearchAndItsLastBatchIsFreed) {
+// The window went without stopping the search: the thread notices and ends
+// by itself; what it found and nobody took goes with the search.
+TEST(FolderSearch, GoneWindowEndsTheSearchAndWhatItFoundIsFreed) {
     Receiver receiver;
     receiver.keepPaths = false;
     receiver.takeBatches = false;
     const Holdings before = holdings();
     const SIZE_T heapBefore = heapBytes();
     receiver.start(repeated(bigFolder("clips"), 10));
-    ASSERT_TRUE(pump::until([&] { return receiver.batchCount == 1; }, kDeadline));
-    // Taken: the thread goes on and posts a second, which stays untaken, so
-    // it fills a third until it must wait.
-    receiver.search.batchTaken();
-    ASSERT_TRUE(pump::until([&] { return receiver.batchCount == 2; }, kDeadline));
+    ASSERT_TRUE(pump::until([&] { return receiver.notices == 1; }, kDeadline));
+    // The first file taken, the thread goes on; nothing more is taken.
+    receiver.takeOne();
+    ASSERT_TRUE(pump::until([&] { return receiver.search.anyLeft(); }, kDeadline));
     DestroyWindow(receiver.window);
     EXPECT_TRUE(threadsEnd());
     receiver.search.stop();
     EXPECT_LE(heapBytes(), heapBefore + 4096);
     EXPECT_EQ(before.handles, holdings().handles);
+}
+
+// Files found wait for nothing that the search does next: a folder whose
+// listing hangs, as an unreachable share's does, holds back only itself.
+TEST(FolderSearch, FilesFoundReachTheWindowWhileTheSearchHangs) {
+    const std::vector<std::string> three = clipFolder("three", "red.avi", 3);
+    const std::vector<std::string> entries = {three[0], HangingSearch::folder(), three[1]};
+    HangingSearch hanging;
+    Receiver receiver;
+    receiver.start(entries);
+    ASSERT_TRUE(pump::until([&] { return (receiver.pathsTaken() == 3 && hanging.holding()) || receiver.ends; },
+                            kDeadline));
+    EXPECT_EQ(0, receiver.ends);
+    hanging.release();
+    ASSERT_TRUE(pump::until([&] { return receiver.ends > 0; }, kDeadline));
+    EXPECT_TRUE(receiver.complete);
+    EXPECT_EQ(4u, receiver.pathsTaken());
+}
+
+// Memory running out part-way ends the search early: the window takes
+// what was found, and learns that it is not the whole list.
+TEST(FolderSearch, SearchCutShortByMemoryIsNotTakenAsComplete) {
+    const std::vector<std::string> entries = repeated(bigFolder("clips"), 3);
+    Receiver receiver;
+    receiver.keepPaths = false;
+    receiver.takeBatches = false;
+    receiver.start(entries);
+    ASSERT_TRUE(pump::until([&] { return receiver.notices == 1; }, kDeadline));
+    allocationFaults::failNth(1000);
+    receiver.takeBatches = true;
+    receiver.takeOne();
+    ASSERT_TRUE(pump::until([&] { return receiver.ends > 0; }, kDeadline));
+    allocationFaults::reset();
+    EXPECT_FALSE(receiver.complete);
+    EXPECT_EQ(0, FolderSearch::threadsRunning());
 }
 
 TEST(FolderSearch, EntryThatCannotBeMadeAbsoluteStartsNothing) {

@@ -8,6 +8,7 @@
 
 #include "playback/PlaylistBuilder.h"
 #include "playback/PlaylistFeeder.h"
+#include "support/RuntimeRandom.h"
 #include "support/TestErrors.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
@@ -59,7 +60,7 @@ TEST(PlaylistFeeder, ListOrderPlaysEachFileOnceItAndAllBeforeItAreKnown) {
     show.add({kFiles[1], kFiles[2]});
     EXPECT_EQ((std::vector<std::string>{kFiles[1], kFiles[2]}), show.next(2));
     EXPECT_FALSE(show.feeder.nextKnown());
-    show.feeder.searchEnded();
+    show.feeder.searchEnded(true);
     EXPECT_EQ((std::vector<std::string>{kFiles[0], kFiles[1], kFiles[2], kFiles[0]}), show.next(4));
     EXPECT_EQ(kFiles[0], std::string(show.feeder.playingFile().c_str()));
 }
@@ -74,7 +75,7 @@ TEST(PlaylistFeeder, StoredFileFoundLateContinuesAfterItsPlace) {
     EXPECT_FALSE(show.feeder.nextKnown()) << "nothing after it is known yet";
     show.add({kFiles[2], show.stored});
     EXPECT_EQ(kFiles[2], show.next());
-    show.feeder.searchEnded();
+    show.feeder.searchEnded(true);
     EXPECT_EQ((std::vector<std::string>{show.stored, kFiles[0], kFiles[1], show.stored}), show.next(4));
 }
 
@@ -86,7 +87,7 @@ TEST(PlaylistFeeder, StoredFileNotInTheListIsFollowedByTheFirstFile) {
         show.feeder.resumeFile();
         show.add({kFiles[0], kFiles[1]});
         EXPECT_FALSE(show.feeder.nextKnown());
-        show.feeder.searchEnded();
+        show.feeder.searchEnded(true);
         std::vector<std::string> pass = show.next(2);
         std::sort(pass.begin(), pass.end());
         EXPECT_EQ((std::vector<std::string>{kFiles[0], kFiles[1]}), pass);
@@ -108,7 +109,7 @@ TEST(PlaylistFeeder, RandomOrderWaitsForTheWholeListAndPlaysEachFileOncePerPass)
     Show show(1, 0);
     show.add(kFiles);
     EXPECT_FALSE(show.feeder.nextKnown()) << "the shuffle must cover the whole list";
-    show.feeder.searchEnded();
+    show.feeder.searchEnded(true);
     for (int pass = 0; pass < 3; ++pass) {
         std::vector<std::string> played = show.next(kFiles.size());
         std::sort(played.begin(), played.end());
@@ -126,21 +127,18 @@ TEST(PlaylistFeeder, RandomOrderWithResumeGoesOnAfterTheStoredFileInTheShuffledO
     // The shuffle at the end of the search is the one a list built before
     // the show drew before its lookup: the runtime's generator, seeded here.
     const unsigned seed = 7;
-    std::vector<int> order;
-    for (int i = 0; i < static_cast<int>(files.size()); ++i) order.push_back(i);
-    srand(seed);
-    for (size_t i = 0; i < order.size(); ++i) std::swap(order[i], order[rand() % order.size()]);
+    const std::vector<int> order = RuntimeRandom::shuffledOrder(seed, static_cast<int>(files.size()));
     size_t place = std::find(order.begin(), order.end(), 5) - order.begin();
     ASSERT_LT(place + 1, order.size()) << "a seed that leaves files after the stored one";
 
     srand(seed);
-    show.feeder.searchEnded();
+    show.feeder.searchEnded(true);
     for (size_t i = place + 1; i < order.size(); ++i) EXPECT_EQ(files[order[i]], show.next());
 }
 
 TEST(PlaylistFeeder, EmptySearchLeavesNothingToPlay) {
     Show show(0, 1);
-    show.feeder.searchEnded();
+    show.feeder.searchEnded(true);
     EXPECT_EQ(0, show.playlist.count());
     EXPECT_FALSE(show.feeder.nextKnown());
 }

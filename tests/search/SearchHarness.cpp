@@ -2,9 +2,12 @@
 
 #include <tlhelp32.h>
 
+#include <cstring>
+
 #include "playback/PlaylistBuilder.h"
 #include "playback/SearchMessages.h"
 #include "playback/ShowMessages.h"
+#include "support/ImportRedirect.h"
 #include "support/PlayOrder.h"
 #include "support/TestPaths.h"
 
@@ -36,6 +39,38 @@ std::vector<std::string> clipFolder(const char* hint, const char* clip, int copi
 
 std::vector<std::string> listOrder(const std::vector<std::string>& entries) { return playorder::builtFrom(entries); }
 
+namespace {
+
+typedef HANDLE(WINAPI* FindFirstProc)(LPCSTR, LPWIN32_FIND_DATAA);
+FindFirstProc systemFindFirst = nullptr;
+HANDLE hangOver = nullptr;  // manual-reset: set while nothing hangs
+volatile LONG blocked = 0;
+
+HANDLE WINAPI hangingFindFirst(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
+    if (std::strstr(pattern, "hang\\*") && WaitForSingleObject(hangOver, 0) == WAIT_TIMEOUT) {
+        InterlockedIncrement(&blocked);
+        WaitForSingleObject(hangOver, INFINITE);
+        InterlockedDecrement(&blocked);
+    }
+    return systemFindFirst(pattern, found);
+}
+
+}  // namespace
+
+HangingSearch::HangingSearch() {
+    if (!hangOver) hangOver = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    if (!systemFindFirst) systemFindFirst = imports::redirect("kernel32.dll", "FindFirstFileA", &hangingFindFirst);
+    ResetEvent(hangOver);
+}
+
+HangingSearch::~HangingSearch() { release(); }
+
+void HangingSearch::release() { SetEvent(hangOver); }
+
+bool HangingSearch::holding() const { return InterlockedCompareExchange(&blocked, 0, 0) > 0; }
+
+std::string HangingSearch::folder() { return testpaths::freshFolder("hang"); }
+
 Holdings holdings() {
     Holdings held = {0, 0};
     // Wine answers GetProcessHandleCount with 0; a handle value is in use
@@ -61,21 +96,23 @@ inprocess::SaverHooks ShowLog::hooks() {
     inprocess::recordMciCommands(&calls);
     inprocess::SaverHooks hooks;
     hooks.afterMessage = [this](UINT message) {
-        if (message != WM_SHOW_START && message != WM_SHOW_NEXT && message != WM_SEARCH_FOUND &&
-            message != WM_SEARCH_DONE)
-            return;
-        // A file played again in a row opens under the same alias: the
-        // opens themselves are counted.
-        bool opened = false;
-        for (; callsSeen < calls.size(); ++callsSeen)
-            opened = opened || (calls[callsSeen].command == MCI_OPEN && calls[callsSeen].result == 0);
-        ShowEvent event = {message, ""};
-        if (opened) {
-            std::string alias = inprocess::openDeviceAlias();
-            event.opened = alias.empty() ? "(unknown)" : inprocess::pathOfAlias(alias);
+        // Each file opened is an event of the message that opened it, which
+        // may be another (the search's timer); a file played again in a row
+        // opens again.
+        const WPARAM parameter = inprocess::handlingParameter();
+        bool logged = false;
+        for (; callsSeen < calls.size(); ++callsSeen) {
+            const inprocess::MciCall& call = calls[callsSeen];
+            if (call.command != MCI_OPEN || call.result != 0) continue;
+            events.push_back({message, call.element.empty() ? "(unknown)" : call.element, parameter});
+            logged = true;
         }
-        events.push_back(event);
-        if (react) react();
+        if (!logged && (message == WM_SHOW_START || message == WM_SHOW_NEXT || message == WM_SEARCH_FOUND ||
+                        message == WM_SEARCH_DONE)) {
+            events.push_back({message, "", parameter});
+            logged = true;
+        }
+        if (logged && react) react();
     };
     return hooks;
 }

@@ -26,6 +26,24 @@ std::vector<std::string> clipFolder(const char* hint, const char* clip, int copi
 // a show must play in.
 std::vector<std::string> listOrder(const std::vector<std::string>& entries);
 
+// Stands in for an unreachable share: from its making until its release,
+// the search of any folder whose name ends in "hang" blocks in the system's
+// folder listing, as a call to a share that takes a minute to fail does.
+class HangingSearch {
+public:
+    HangingSearch();
+    ~HangingSearch();  // releases
+    void release();
+    // A search is blocked in it now.
+    bool holding() const;
+    // A fresh scratch folder whose search hangs, ending in a backslash.
+    static std::string folder();
+
+private:
+    HangingSearch(const HangingSearch&) = delete;
+    HangingSearch& operator=(const HangingSearch&) = delete;
+};
+
 // Open handles and threads of this process.
 struct Holdings {
     int handles;
@@ -38,6 +56,7 @@ Holdings holdings();
 struct ShowEvent {
     UINT message;
     std::string opened;
+    WPARAM parameter;
 };
 
 class ShowLog {

@@ -11,6 +11,7 @@
 #include "playback/FolderSearch.h"
 #include "playback/SearchMessages.h"
 #include "playback/ShowMessages.h"
+#include "support/ImportRedirect.h"
 #include "support/MessagePump.h"
 #include "support/TestPaths.h"
 
@@ -196,12 +197,147 @@ TEST_F(SearchInProcess, RandomOrderPlaysEachFileOncePerPass) {
     ASSERT_EQ(5u, list.size());
     std::sort(list.begin(), list.end());
     play(2 * list.size());
-    ASSERT_GE(log.first(WM_SEARCH_DONE), 0);
-    EXPECT_GE(log.opening(0), log.first(WM_SEARCH_DONE)) << "played before the list was whole";
+    // Each pass holds every file once: the first could not have begun
+    // before the list was whole.
     std::vector<std::string> played = log.played();
     for (size_t pass = 0; pass < 2; ++pass) {
         std::vector<std::string> files(played.begin() + pass * list.size(), played.begin() + (pass + 1) * list.size());
         std::sort(files.begin(), files.end());
         EXPECT_EQ(list, files) << "pass " << pass;
     }
+}
+
+// --- A search that hangs: what was found plays, the key ends it at once ----
+
+namespace {
+
+// The order in which the show stopped its video and began to stop the
+// search (its bounded wait for the search's thread).
+struct StopOrder {
+    int videoClosed = 0;
+    int searchWaited = 0;
+    int next = 0;
+};
+StopOrder stopOrder;
+
+typedef DWORD(WINAPI* WaitProc)(HANDLE, DWORD);
+WaitProc systemWait = nullptr;
+DWORD mainThread = 0;
+
+DWORD WINAPI notedWait(HANDLE handle, DWORD milliseconds) {
+    if (GetCurrentThreadId() == mainThread && !stopOrder.searchWaited && milliseconds >= 1000 && GetThreadId(handle))
+        stopOrder.searchWaited = ++stopOrder.next;
+    return systemWait(handle, milliseconds);
+}
+
+}  // namespace
+
+// Three files of a folder, then a folder whose listing hangs as an
+// unreachable share's does.
+TEST(SearchShow, FilesFoundPlayWhileTheSearchHangsAndAKeyStopsTheVideoFirst) {
+    std::vector<std::string> copies = clipFolder("three", "red.avi", 3);
+    ProgramCopy folder("hanging", testProgram());
+    folder.setOptions(0, 1, 1);
+    folder.setEntries({copies[0], HangingSearch::folder()});
+    runInProcess(folder, "FilesFoundPlayWhileTheSearchHangs");
+}
+
+TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
+    const std::vector<std::string> expected = listOrder(listedEntries());  // lists the folders: before the hang
+    HangingSearch hanging;
+    mainThread = GetCurrentThreadId();
+    systemWait = imports::redirect("kernel32.dll", "WaitForSingleObject", &notedWait);
+    ASSERT_NE(nullptr, systemWait);
+    ASSERT_TRUE(inprocess::filterMciCommands([](inprocess::SendCommandProc send, MCIDEVICEID device, UINT command,
+                                                DWORD_PTR flags, DWORD_PTR parameters) {
+        if (command == MCI_CLOSE && !stopOrder.videoClosed) stopOrder.videoClosed = ++stopOrder.next;
+        return send(device, command, flags, parameters);
+    }));
+    window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+    ASSERT_NE(nullptr, window);
+    // Every file found has played, and the last has ended: the show waits
+    // for a next file that the hanging search cannot bring.
+    ASSERT_TRUE(pump::until([&] { return log.count(WM_SHOW_NEXT) >= 3 || !IsWindow(window); }, 2 * kDeadline))
+        << log.played().size() << " files played";
+    EXPECT_TRUE(hanging.holding());
+    EXPECT_EQ(expected, log.played());
+    stopOrder = StopOrder();
+    endShow();
+    inprocess::filterMciCommands(nullptr);
+    EXPECT_GT(stopOrder.videoClosed, 0);
+    EXPECT_LT(stopOrder.videoClosed, stopOrder.searchWaited) << "the video waited for the search to stop";
+    // The next show begins at once: the file that ended, from its start.
+    EXPECT_EQ(log.played().back(), iniValue("Resume", "Name"));
+    EXPECT_EQ("0,0", iniValue("Resume", "Time"));
+    hanging.release();
+    EXPECT_TRUE(pump::until([] { return FolderSearch::threadsRunning() == 0; }, kDeadline));
+}
+
+// --- The end of a file closed before never cuts the next one ----------------
+
+TEST(SearchShow, AnEndOfAnEarlierFileDoesNotCutTheNextOne) {
+    std::vector<std::string> copies = clipFolder("stale-end", "red.avi", 3);
+    ProgramCopy folder("stale-end", testProgram());
+    folder.setOptions(0, 0, 1);
+    folder.setEntries({copies[0]});
+    runInProcess(folder, "AnEndOfAnEarlierFileDoesNotCutTheNextOne");
+}
+
+// The end of the first file reaches the show a second time once the second
+// has begun, as a late end of a file given up as stalled does.
+TEST_F(SearchInProcess, AnEndOfAnEarlierFileDoesNotCutTheNextOne) {
+    WPARAM firstEnd = 0;
+    bool posted = false;
+    log.react = [&] {
+        const ShowEvent& event = log.events.back();
+        if (!firstEnd && event.message == WM_SHOW_NEXT) firstEnd = event.parameter;
+        if (firstEnd && !posted && log.played().size() == 2) {
+            posted = true;
+            PostMessageA(window, WM_SHOW_NEXT, firstEnd, 0);
+        }
+    };
+    play(3);
+    ASSERT_NE(0u, firstEnd);
+    const ShowEvent& third = log.events[log.opening(2)];
+    EXPECT_EQ(static_cast<UINT>(WM_SHOW_NEXT), third.message);
+    EXPECT_NE(firstEnd, third.parameter) << "the second file was cut by the end of the first";
+}
+
+// --- Messages that cannot be posted lose nothing -----------------------------
+
+namespace {
+
+typedef BOOL(WINAPI* PostProc)(HWND, UINT, WPARAM, LPARAM);
+PostProc systemPost = nullptr;
+
+// The search's thread cannot post (a full message queue).
+BOOL WINAPI postFromTheWindowOnly(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (GetCurrentThreadId() != mainThread && (message == WM_SEARCH_FOUND || message == WM_SEARCH_DONE)) {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    }
+    return systemPost(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(SearchShow, RandomOrderStartsWhenTheSearchCannotPost) {
+    std::vector<std::string> copies = clipFolder("no-post", "flash-red.avi", 3);
+    ProgramCopy folder("no-post", testProgram());
+    folder.setOptions(1, 0, 1);
+    folder.setEntries({copies[0]});
+    runInProcess(folder, "RandomOrderStartsWhenTheSearchCannotPost");
+}
+
+TEST_F(SearchInProcess, RandomOrderStartsWhenTheSearchCannotPost) {
+    mainThread = GetCurrentThreadId();
+    systemPost = imports::redirect("user32.dll", "PostMessageA", &postFromTheWindowOnly);
+    ASSERT_NE(nullptr, systemPost);
+    std::vector<std::string> list = listOrder(listedEntries());
+    play(list.size());
+    EXPECT_EQ(-1, log.first(WM_SEARCH_DONE)) << "the search's messages got through";
+    std::vector<std::string> played = firstOf(log.played(), list.size());
+    std::sort(played.begin(), played.end());
+    std::sort(list.begin(), list.end());
+    EXPECT_EQ(list, played);
 }

@@ -9,6 +9,7 @@
 
 #include "host/SaverWindow.h"
 #include "playback/ShowMessages.h"
+#include "support/ImportRedirect.h"
 
 namespace inprocess {
 
@@ -38,13 +39,16 @@ const char kClassName[] = "CinevaneTestSaver";
 SaverHooks hooks;
 int handled = 0;
 bool inShowNext = false;
+WPARAM parameter = 0;
 
 LRESULT CALLBACK testSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE && hooks.beforeCreate) hooks.beforeCreate();
     bool isShowMessage = message == WM_SHOW_START || message == WM_SHOW_NEXT;
     inShowNext = message == WM_SHOW_NEXT;
+    parameter = wParam;
     LRESULT result = hostWindowProc(window, message, wParam, lParam);
     inShowNext = false;
+    parameter = wParam;  // messages sent while it was handled may have changed it
     if (isShowMessage) {
         ++handled;
         if (hooks.afterShowMessage) hooks.afterShowMessage(message);
@@ -79,6 +83,7 @@ HWND createSaver(int width, int height, const SaverHooks& saverHooks) {
 
 int showMessagesHandled() { return handled; }
 bool handlingShowNext() { return inShowNext; }
+WPARAM handlingParameter() { return parameter; }
 
 std::string openDeviceAlias() {
     DWORD count = 0;
@@ -123,9 +128,12 @@ MciFilter mciFilter;
 MCIERROR WINAPI recordingSendCommand(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters) {
     MCIERROR result = mciFilter ? mciFilter(systemSendCommand, device, command, flags, parameters)
                                 : systemSendCommand(device, command, flags, parameters);
-    MciCall call = {device, command, static_cast<DWORD>(flags), result};
-    if (command == MCI_OPEN && result == 0)
-        call.device = reinterpret_cast<const MCI_OPEN_PARMSA*>(parameters)->wDeviceID;
+    MciCall call = {device, command, static_cast<DWORD>(flags), result, ""};
+    if (command == MCI_OPEN && result == 0) {
+        const MCI_OPEN_PARMSA* open = reinterpret_cast<const MCI_OPEN_PARMSA*>(parameters);
+        call.device = open->wDeviceID;
+        if ((flags & MCI_OPEN_ELEMENT) && open->lpstrElementName) call.element = open->lpstrElementName;
+    }
     if (mciLog) mciLog->push_back(call);
     return result;
 }
@@ -133,30 +141,8 @@ MCIERROR WINAPI recordingSendCommand(MCIDEVICEID device, UINT command, DWORD_PTR
 // Points the program's import of mciSendCommandA at recordingSendCommand.
 bool redirectSendCommand() {
     if (systemSendCommand) return true;
-    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const IMAGE_NT_HEADERS* headers =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (const IMAGE_IMPORT_DESCRIPTOR* module =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         module->Name; ++module) {
-        if (lstrcmpiA(reinterpret_cast<const char*>(base + module->Name), "winmm.dll") != 0) continue;
-        const IMAGE_THUNK_DATA* name = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        IMAGE_THUNK_DATA* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; name->u1.AddressOfData; ++name, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
-            const IMAGE_IMPORT_BY_NAME* byName =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-            if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), "mciSendCommandA") != 0) continue;
-            DWORD protection;
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
-            systemSendCommand = reinterpret_cast<SendCommandProc>(slot->u1.Function);
-            slot->u1.Function = reinterpret_cast<DWORD_PTR>(recordingSendCommand);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
-            return true;
-        }
-    }
-    return false;
+    systemSendCommand = imports::redirect("winmm.dll", "mciSendCommandA", &recordingSendCommand);
+    return systemSendCommand != nullptr;
 }
 
 }  // namespace

@@ -36,6 +36,8 @@ HWND createSaver(int width, int height, const SaverHooks& hooks);
 // whether one of them is being handled now.
 int showMessagesHandled();
 bool handlingShowNext();
+// The wParam of the message the saver window handles now (or handled last).
+WPARAM handlingParameter();
 
 // The one open MCI device of the process, by its alias; empty when none.
 std::string openDeviceAlias();
@@ -45,12 +47,13 @@ std::string pathOfAlias(const std::string& alias);
 bool deviceStatus(const std::string& alias, DWORD item, DWORD& value);
 
 // One MCI command as the program sent it, with its result. For a successful
-// MCI_OPEN, device is the identifier the open returned.
+// MCI_OPEN, device is the identifier the open returned and element the file.
 struct MciCall {
     MCIDEVICEID device;
     UINT command;
     DWORD flags;
     MCIERROR result;
+    std::string element;
 };
 // From now on every mciSendCommandA of this program (the show's and the
 // test's alike) reaches the system through a recorder that appends to log.
