@@ -114,10 +114,34 @@ protected:
                LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)) == IDOK;
     }
 
+    // What the next message box said, and whether the dialog owned it; it is closed with OK.
+    struct Told {
+        std::string text;
+        bool owned = false;
+    };
+    void whenTold(Told& told) {
+        driver::whenDialogAppears([&told, this](HWND box) {
+            told = {systemdialogs::messageText(box), GetWindow(box, GW_OWNER) == window};
+            systemdialogs::acknowledge(box);
+        });
+    }
+
+    // While `refuse`, the list refuses every insertion and addition.
+    void refuseAdditions(bool refuse);
+
     std::string iniPath;
     std::string backupPath;
     HWND window = nullptr;
 };
+
+// The system's text for an error, as the dialog's messages give it.
+std::string systemText(DWORD code) {
+    wchar_t text[512] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0x400, text, 512, nullptr);
+    std::string utf8 = driver::utf8(text);
+    while (!utf8.empty() && static_cast<unsigned char>(utf8.back()) <= ' ') utf8.pop_back();
+    return utf8;
+}
 
 const std::vector<std::string> threeEntries = {"C:\\clips\\one.avi", "C:\\folder\\", "D:\\two.wmv"};
 
@@ -208,26 +232,29 @@ TEST_F(SettingsDialog, UpMovesTheEntryAndKeepsItSelected) {
 
 // A list box that refuses every insertion, as one out of memory does.
 LRESULT CALLBACK refusingListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == LB_INSERTSTRING) return LB_ERRSPACE;
+    if (message == LB_INSERTSTRING || message == LB_ADDSTRING) return LB_ERRSPACE;
     const WNDPROC original = reinterpret_cast<WNDPROC>(GetPropA(list, "original"));
     return CallWindowProcA(original, list, message, wParam, lParam);
+}
+
+void SettingsDialog::refuseAdditions(bool refuse) {
+    HWND list = item(IDC_ENTRY_LIST);
+    const LONG_PTR refusing = reinterpret_cast<LONG_PTR>(refusingListProc);
+    if (refuse) SetPropA(list, "original", reinterpret_cast<HANDLE>(SetWindowLongPtrA(list, GWLP_WNDPROC, refusing)));
+    if (!refuse) SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RemovePropA(list, "original")));
 }
 
 TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
     writeList(threeEntries);
     show([&](HWND) {
-        HWND list = item(IDC_ENTRY_LIST);
-        const LONG_PTR original = GetWindowLongPtrA(list, GWLP_WNDPROC);
-        SetPropA(list, "original", reinterpret_cast<HANDLE>(original));
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refusingListProc));
+        refuseAdditions(true);
         clickEntry(1);
         driver::click(item(IDC_UP));
         EXPECT_EQ(threeEntries, listed()) << "Up";
         clickEntry(1);
         driver::click(item(IDC_DOWN));
         EXPECT_EQ(threeEntries, listed()) << "Down";
-        SetWindowLongPtrA(list, GWLP_WNDPROC, original);
-        RemovePropA(list, "original");
+        refuseAdditions(false);
         driver::click(item(IDCANCEL));
     });
 }
@@ -457,6 +484,97 @@ TEST_F(SettingsDialog, DefaultButtonCanBeChanged) {
         EXPECT_EQ(DC_HASDEFID, HIWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)));
         SendMessageA(dialog, DM_SETDEFID, IDOK, 0);
         EXPECT_EQ(IDOK, LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)));
+        driver::click(item(IDCANCEL));
+    });
+}
+
+TEST_F(SettingsDialog, AFailedSaveIsToldAndLeavesTheDialogAsTheUserLeftIt) {
+    for (const bool again : {true, false}) {
+        SCOPED_TRACE(again ? "OK again once the file can be written" : "Cancel after the failure");
+        ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr)) << "a folder where the file should be";
+        Told told;
+        const INT_PTR result = show([&](HWND dialog) {
+            driver::click(item(IDC_RANDOM));
+            whenTold(told);
+            driver::click(item(IDOK));
+            EXPECT_TRUE(pump::until([&] { return !told.text.empty(); }));
+            EXPECT_TRUE(IsWindowVisible(dialog) && checked(IDC_RANDOM));
+            EXPECT_TRUE(RemoveDirectoryA(iniPath.c_str()));
+            driver::click(item(again ? IDOK : IDCANCEL));
+        });
+        EXPECT_EQ(again ? IDOK : IDCANCEL, result);
+        EXPECT_TRUE(told.owned);
+        EXPECT_EQ("設定を cinevane.ini に保存できませんでした。\n\n" + systemText(ERROR_ACCESS_DENIED), told.text);
+        EXPECT_EQ(again ? "1" : "<missing>", readIni("Setting", "Random"));
+        DeleteFileA(iniPath.c_str());
+    }
+}
+
+TEST_F(SettingsDialog, AddFileTakesALargeSelectionWholeOrSaysItCouldNot) {
+    const std::string folder = testpaths::freshFolder("many"), padding(140, 'v');
+    std::string cameraNames, longNames;  // 200 names as cameras give them; 220 longer ones, beyond the first room
+    for (int i = 0; i < 220; ++i) {
+        const std::string name = "VID_20240612_" + std::to_string(183000 + i) + ".mp4";
+        if (i < 200) cameraNames += "\"" + name + "\" ";
+        longNames += "\"" + padding + name + "\" ";
+        ASSERT_TRUE(testfiles::touch(folder + name) && testfiles::touch(folder + padding + name));
+    }
+    const struct {
+        const std::string& names;
+        std::string told;
+        size_t listed;
+    } rows[] = {{cameraNames, "", 200},
+                {longNames, "選んだファイルの一覧を受け取れませんでした。もう一度選んでください。", 200},
+                {longNames, "", 420}};
+    show([&](HWND) {
+        for (const auto& row : rows) {
+            Told told;
+            driver::whenDialogAppears([&](HWND fileDialog) {
+                systemdialogs::chooseFiles(fileDialog, folder, row.names);
+                if (!row.told.empty()) whenTold(told);
+            });
+            driver::click(item(IDC_ADD_FILE));
+            pump::until([&] { return listed().size() == row.listed && told.text == row.told; });
+            EXPECT_EQ(row.listed, listed().size());
+            EXPECT_EQ(row.told, told.text);
+        }
+        EXPECT_EQ(folder + "VID_20240612_183199.mp4", listed()[199]);
+        EXPECT_EQ(folder + padding + "VID_20240612_183219.mp4", listed().back());
+        driver::click(item(IDCANCEL));
+    });
+}
+
+TEST_F(SettingsDialog, AFolderThatCannotBeAddedIsNamed) {
+    std::string deep = systemdialogs::browsableFolder("deep");
+    deep += "\\" + std::string(MAX_PATH - 2 - deep.size(), 'd');  // 259 bytes, 260 with the backslash
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    const struct {
+        int line;
+        std::string folder;  // empty: the computer, which has no path
+        bool refuse;
+        std::string reason;
+    } rows[] = {{__LINE__, deep, false, "パスが長すぎます。"},
+                {__LINE__, "", false, ""},
+                {__LINE__, systemdialogs::browsableFolder("refused"), true, systemText(ERROR_NOT_ENOUGH_MEMORY)}};
+    show([&](HWND) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(testing::Message() << "row at line " << row.line);
+            Told told;
+            std::string computer;
+            driver::whenDialogAppears([&](HWND browser) {
+                if (row.folder.empty()) computer = systemdialogs::chooseComputer(browser);
+                if (!row.folder.empty()) systemdialogs::chooseFolder(browser, row.folder);
+                whenTold(told);
+            });
+            refuseAdditions(row.refuse);
+            driver::click(item(IDC_ADD_FOLDER));
+            EXPECT_TRUE(pump::until([&] { return !told.text.empty(); }));
+            refuseAdditions(false);
+            EXPECT_EQ(row.folder.empty() ? "「" + computer + "」はファイル システムのフォルダではないため、追加できませんでした。"
+                                         : "次の項目は追加できませんでした。\n\n" + row.folder + "\\\n\n" + row.reason,
+                      told.text);
+            EXPECT_TRUE(told.owned && listed().empty());
+        }
         driver::click(item(IDCANCEL));
     });
 }
