@@ -10,7 +10,7 @@
 #include "dialog/DialogMessages.h"
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
-#include "dialog/RefusedEntries.h"
+#include "dialog/TooLongPaths.h"
 #include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 
@@ -142,22 +142,6 @@ void onMove(HWND dialog, int step) {
     selectionChanged(dialog);
 }
 
-// Appends an entry to the list; one that the list refuses is noted.
-void addEntry(const char* path, RefusedEntries& refused) {
-    try {
-        state().entryList.addString(path);
-    } catch (Exception* e) {
-        refused.add(path, dialogmessages::reason(e));
-        dispose(e);
-    }
-}
-
-CountedString pathTooLong() {
-    CountedString text;
-    text.loadString(nullptr, IDS_PATH_TOO_LONG);
-    return text;
-}
-
 void tellFileDialogFailure(HWND dialog, DWORD failure) {
     if (failure == FNERR_BUFFERTOOSMALL) {
         dialogmessages::tell(dialog, IDS_SELECTION_TOO_LARGE);
@@ -177,20 +161,19 @@ void onAddFile(HWND dialog) {
         tellFileDialogFailure(dialog, s.filePicker->failure());
         return;
     }
-    RefusedEntries tooLong, refused;
+    TooLongPaths tooLong;
     const int count = s.filePicker->selectedCount();
     for (int i = 0; i < count; ++i) {
         const char* path = s.filePicker->selectedPath(i);
         // Empty when the path would not fit in MAX_PATH.
         if (*path) {
-            addEntry(path, refused);
+            s.entryList.addString(path);
         } else {
-            tooLong.add(s.filePicker->selectedName(i), pathTooLong());
+            tooLong.add(s.filePicker->selectedName(i));
         }
     }
     selectionChanged(dialog);
     tooLong.tell(dialog);
-    refused.tell(dialog);
 }
 
 void onAddFolder(HWND dialog) {
@@ -203,16 +186,14 @@ void onAddFolder(HWND dialog) {
     }
     CountedString path(s.folderPicker->chosenPath());
     if (!path.endsWith("\\")) path += "\\";
-    RefusedEntries refused;
     // A folder whose form with the backslash exceeds MAX_PATH could not be
     // stored and read back whole, nor hold any file.
     if (path.length() >= MAX_PATH) {
-        refused.add(path.c_str(), pathTooLong());
-    } else {
-        addEntry(path.c_str(), refused);
-        selectionChanged(dialog);
+        dialogmessages::tell(dialog, IDS_PATHS_TOO_LONG, path.c_str());
+        return;
     }
-    refused.tell(dialog);
+    s.entryList.addString(path);
+    selectionChanged(dialog);
 }
 
 void onDelete(HWND dialog) {

@@ -13,8 +13,7 @@
 #define IDS_ERROR_NUMBER 1102        /* a reason without the system's text: %1 the number */
 #define IDS_SELECTION_TOO_LARGE 1103 /* the open-file dialog's selection did not fit */
 #define IDS_FILE_DIALOG_FAILED 1104  /* %1 the open-file dialog's error number */
-#define IDS_NOT_ADDED 1105           /* %1 the names, one a line, %2 the reason */
-#define IDS_PATH_TOO_LONG 1106       /* the reason for a path that would not fit */
+#define IDS_PATHS_TOO_LONG 1105      /* %1 the names, one a line */
 #define IDS_NOT_A_FOLDER 1107        /* %1 the name of the item chosen in the folder browser */
 #define IDS_MORE_NAMES 1108          /* %1 the number of names not listed */
 

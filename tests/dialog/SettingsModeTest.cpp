@@ -92,12 +92,10 @@ TEST_F(SettingsMode, OkThatCannotWriteTheIniTellsSoAndStaysOpen) {
     EXPECT_EQ(dialog, GetWindow(box, GW_OWNER));
     EXPECT_NE(std::string::npos, systemdialogs::messageText(box).find("cinevane.ini に保存できませんでした"));
     systemdialogs::acknowledge(box);
-    EXPECT_TRUE(pump::until([&] { return !IsWindow(box); }));
-    EXPECT_TRUE(process.running());
-    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_TRUE(pump::until([&] { return !IsWindow(box); }) && IsWindowVisible(dialog));
     driver::click(GetDlgItem(dialog, IDCANCEL));
-    EXPECT_EQ(2u, process.finish());
-    RemoveDirectoryA(copy.iniPath.c_str());
+    EXPECT_EQ(2u, process.finish()) << "Cancel ends it";
+    EXPECT_TRUE(RemoveDirectoryA(copy.iniPath.c_str())) << "nothing written in its place";
 }
 
 TEST_F(SettingsMode, IniPathBeyondMaxPathEndsWithMinusOneAndNoDialog) {

@@ -121,21 +121,8 @@ void cancel(HWND dialog) {
     SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
 }
 
-namespace {
-
-BOOL CALLBACK appendText(HWND window, LPARAM text) {
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpiA(name, "Static") == 0) *reinterpret_cast<std::string*>(text) += driver::wideText(window);
-    return TRUE;
-}
-
-}  // namespace
-
 std::string messageText(HWND box) {
-    std::string text;
-    EnumChildWindows(box, appendText, reinterpret_cast<LPARAM>(&text));
-    return text;
+    return driver::wideText(GetDlgItem(box, 0xFFFF));  // the text's id, in Windows as in Wine
 }
 
 void acknowledge(HWND box) {

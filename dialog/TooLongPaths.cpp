@@ -1,4 +1,4 @@
-#include "dialog/RefusedEntries.h"
+#include "dialog/TooLongPaths.h"
 
 #include "dialog/DialogMessages.h"
 #include "resources/ResourceIds.h"
@@ -8,21 +8,17 @@ namespace {
 const int namesListed = 10;
 }
 
-RefusedEntries::RefusedEntries() : total(0) {}
+TooLongPaths::TooLongPaths() : total(0) {}
 
-RefusedEntries::~RefusedEntries() {}
+TooLongPaths::~TooLongPaths() {}
 
-void RefusedEntries::add(const char* name, const CountedString& why) {
+void TooLongPaths::add(const char* name) {
     if (++total > namesListed) return;
-    if (total == 1) {
-        reason = why;
-    } else {
-        names += "\n";
-    }
+    if (total > 1) names += "\n";
     names += name;
 }
 
-void RefusedEntries::tell(HWND owner) const {
+void TooLongPaths::tell(HWND owner) const {
     if (total == 0) return;
     CountedString listed = names;
     if (total > namesListed) {
@@ -31,5 +27,5 @@ void RefusedEntries::tell(HWND owner) const {
         listed += "\n";
         listed += dialogmessages::format(IDS_MORE_NAMES, more.c_str()).c_str();
     }
-    dialogmessages::tell(owner, IDS_NOT_ADDED, listed.c_str(), reason.c_str());
+    dialogmessages::tell(owner, IDS_PATHS_TOO_LONG, listed.c_str());
 }
