@@ -2,6 +2,7 @@
 
 #include "dialog/ShellCalls.h"
 
+#include <cderr.h>
 #include <cstddef>
 
 namespace {
@@ -11,6 +12,8 @@ namespace {
 constexpr DWORD recordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 static_assert(recordSize == (sizeof(void*) == 8 ? 136 : 76), "the Windows 95 record size");
 const int minimumBufferSize = MAX_PATH;
+// A bound on growth: some thirty thousand names of files at once.
+const DWORD maximumBufferSize = 8 * 1024 * 1024;
 
 char* allocateZeroed(int bytes) {
     return static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes));
@@ -44,7 +47,7 @@ bool hasOwnPath(const char* name) {
 }  // namespace
 
 FilePicker::FilePicker(HWND owner, DWORD flags, int bufferSize)
-    : fileBuffer(nullptr), titleBuffer(nullptr), filterCopy(nullptr), record() {
+    : fileBuffer(nullptr), titleBuffer(nullptr), filterCopy(nullptr), record(), failureCode(0) {
     resultPath[0] = 0;
     if (bufferSize < minimumBufferSize) return;
     // Two zero bytes beyond what the dialog may fill: a selection that
@@ -91,8 +94,41 @@ void FilePicker::setFilter(const char* text) {
 }
 
 bool FilePicker::run() {
+    failureCode = 0;
     if (!fileBuffer) return false;
-    return shellcalls::getOpenFileName(&record) != FALSE;
+    if (shellcalls::getOpenFileName(&record)) {
+        if (selectionFits()) return true;
+        // Some dialogs cut a selection that does not fit instead of failing.
+        failureCode = FNERR_BUFFERTOOSMALL;
+    } else {
+        failureCode = shellcalls::extendedError();
+        if (failureCode != FNERR_BUFFERTOOSMALL) return false;
+    }
+    grow();
+    return false;
+}
+
+// Whether the selection ends inside the room the dialog was given; one that
+// was cut ends in the spare zero bytes beyond it.
+bool FilePicker::selectionFits() const {
+    const char* end = fileBuffer + lstrlenA(fileBuffer);
+    if (isMultiple()) {
+        while (*++end) end += lstrlenA(end);
+    }
+    return end < fileBuffer + record.nMaxFile;
+}
+
+// Twice the room, empty: the dialog writes the size it wanted over the
+// selection, which the next run would take for its initial file name.
+void FilePicker::grow() {
+    if (record.nMaxFile >= maximumBufferSize) return;
+    const DWORD size = record.nMaxFile * 2;
+    char* larger = allocateZeroed(static_cast<int>(size) + 2);
+    if (!larger) return;
+    release(fileBuffer);
+    fileBuffer = larger;
+    record.lpstrFile = larger;
+    record.nMaxFile = size;
 }
 
 // Told by the dialog's own answer: the names of a multiple selection start
@@ -126,6 +162,11 @@ const char* FilePicker::nameAt(int index) const {
         name = next;
     }
     return name;
+}
+
+const char* FilePicker::selectedName(int index) const {
+    if (!fileBuffer) return "";
+    return isMultiple() ? nameAt(index) : fileBuffer;
 }
 
 const char* FilePicker::selectedPath(int index) {

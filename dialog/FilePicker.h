@@ -14,10 +14,16 @@ public:
     void setFilter(const char* text);
     // Shows the dialog; true when the user confirmed a selection.
     bool run();
+    // Why the last run gave no selection: the dialog's error number, 0 after
+    // a cancel. FNERR_BUFFERTOOSMALL when the selection did not fit; the
+    // buffer has grown since, so that it fits the next time.
+    DWORD failure() const { return failureCode; }
     int selectedCount() const;
     // Full path of file `index` of the selection; valid until the next call.
     // Empty when there is no selection or the path would not fit in MAX_PATH.
     const char* selectedPath(int index);
+    // File `index` as the dialog named it: the bare name, or the single path.
+    const char* selectedName(int index) const;
 
     // The buffer the dialog writes its selection into (null when inert),
     // and the record handed to it, whose nFileOffset the dialog sets.
@@ -30,6 +36,8 @@ private:
     FilePicker& operator=(const FilePicker&) = delete;
 
     bool isMultiple() const;
+    bool selectionFits() const;
+    void grow();
     const char* nameAt(int index) const;
 
     char* fileBuffer;
@@ -37,4 +45,5 @@ private:
     char* filterCopy;
     OPENFILENAMEA record;
     char resultPath[MAX_PATH];
+    DWORD failureCode;
 };

@@ -2,10 +2,11 @@
 
 #include "dialog/ShellCalls.h"
 
-FolderPicker::FolderPicker(HWND owner) : record() {
+FolderPicker::FolderPicker(HWND owner) : record(), refused(false) {
     record.hwndOwner = owner;
     record.ulFlags = BIF_RETURNONLYFSDIRS;
     chosen[0] = 0;
+    refusedText[0] = 0;
 }
 
 FolderPicker::~FolderPicker() {}
@@ -13,6 +14,7 @@ FolderPicker::~FolderPicker() {}
 bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
     record.pidlRoot = root;
     record.lpszTitle = prompt;
+    refused = false;
     if (chosen[0]) {
         record.lpfn = preselectCallback;
         record.lParam = reinterpret_cast<LPARAM>(chosen);
@@ -24,6 +26,9 @@ bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
     char path[MAX_PATH];
     path[0] = 0;
     const bool converted = shellcalls::pathFromItemList(item, path) && path[0];
+    // Some browsers let such an item be chosen, a library of Windows 7 say.
+    refused = !converted;
+    if (refused && !shellcalls::displayName(item, refusedText)) refusedText[0] = 0;
     shellcalls::freeItemList(item);
     if (!converted) return false;
     lstrcpynA(chosen, path, MAX_PATH);

@@ -14,6 +14,9 @@ public:
     bool browse(const char* prompt, LPCITEMIDLIST root);
     // The folder chosen last; empty before the first successful browse.
     const char* chosenPath() const { return chosen; }
+    // The name of what the last browse chose when it was no file-system
+    // folder; null when it was cancelled or gave a folder.
+    const char* refusedName() const { return refused ? refusedText : nullptr; }
 
 private:
     FolderPicker(const FolderPicker&) = delete;
@@ -21,6 +24,8 @@ private:
 
     BROWSEINFOA record;
     char chosen[MAX_PATH];
+    bool refused;
+    char refusedText[MAX_PATH];
 };
 
 // Browse callback: selects the folder text given as `data` once the

@@ -1,13 +1,16 @@
 #include "dialog/SettingsDialogProc.h"
 
+#include <cderr.h>
 #include <new>
 
 #include "base/ButtonControl.h"
 #include "base/CountedString.h"
 #include "base/Exception.h"
 #include "base/ListBoxControl.h"
+#include "dialog/DialogMessages.h"
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
+#include "dialog/TooLongPaths.h"
 #include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 
@@ -15,7 +18,9 @@ namespace {
 
 const WPARAM listSelectionChanged = MAKEWPARAM(IDC_ENTRY_LIST, LBN_SELCHANGE);
 const DWORD openFileFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
-const int selectionBufferSize = 4096;
+// Room for some thirteen hundred names as cameras name their files; a
+// larger selection makes the picker's buffer grow.
+const int selectionBufferSize = 32 * 1024;
 
 // One showing of the dialog at a time. The control wrappers live for the
 // process; the heap objects are made at the first message of each showing
@@ -66,14 +71,19 @@ void selectionChanged(HWND dialog) {
     SendMessageA(dialog, WM_COMMAND, listSelectionChanged, 0);
 }
 
+// The settings file's name beside the program.
+CountedString iniFileName() {
+    CountedString name;
+    name.loadString(nullptr, IDS_PRODUCT_NAME);
+    name += ".ini";
+    return name;
+}
+
 void onInitDialog(HWND dialog) {
     DialogState& s = state();
     if (!s.filePicker || !s.folderPicker || !s.settings) throwOutOfMemory();
 
-    CountedString name;
-    name.loadString(nullptr, IDS_PRODUCT_NAME);
-    name += ".ini";
-    s.settings->bind(name);
+    s.settings->bind(iniFileName());
     s.settings->load();
 
     s.entryList.attach(GetDlgItem(dialog, IDC_ENTRY_LIST));
@@ -106,7 +116,15 @@ void onOk(HWND dialog) {
     settings.entries.clear();
     const int count = s.entryList.getCount();
     for (int i = 0; i < count; ++i) settings.entries.add(s.entryList.getText(i));
-    settings.save();
+    try {
+        settings.save();
+    } catch (Exception* e) {
+        // The dialog stays open as the user left it, so that OK can be tried again.
+        CountedString reason = dialogmessages::reason(e);
+        dispose(e);
+        dialogmessages::tell(dialog, IDS_SAVE_FAILED, iniFileName().c_str(), reason.c_str());
+        return;
+    }
     EndDialog(dialog, IDOK);
 }
 
@@ -124,31 +142,56 @@ void onMove(HWND dialog, int step) {
     selectionChanged(dialog);
 }
 
+void tellFileDialogFailure(HWND dialog, DWORD failure) {
+    if (failure == FNERR_BUFFERTOOSMALL) {
+        dialogmessages::tell(dialog, IDS_SELECTION_TOO_LARGE);
+    } else if (failure != 0) {
+        char number[16];
+        wsprintfA(number, "0x%04lX", failure);
+        dialogmessages::tell(dialog, IDS_FILE_DIALOG_FAILED, number);
+    }
+}
+
 void onAddFile(HWND dialog) {
     DialogState& s = state();
     CountedString filter;
     filter.loadString(nullptr, IDS_FILE_FILTER);
     s.filePicker->setFilter(filter.c_str());
-    if (!s.filePicker->run()) return;
+    if (!s.filePicker->run()) {
+        tellFileDialogFailure(dialog, s.filePicker->failure());
+        return;
+    }
+    TooLongPaths tooLong;
     const int count = s.filePicker->selectedCount();
     for (int i = 0; i < count; ++i) {
         const char* path = s.filePicker->selectedPath(i);
-        // Empty when the path would not fit in MAX_PATH: skipped.
-        if (*path) s.entryList.addString(path);
+        // Empty when the path would not fit in MAX_PATH.
+        if (*path) {
+            s.entryList.addString(path);
+        } else {
+            tooLong.add(s.filePicker->selectedName(i));
+        }
     }
     selectionChanged(dialog);
+    tooLong.tell(dialog);
 }
 
 void onAddFolder(HWND dialog) {
     DialogState& s = state();
     CountedString prompt;
     prompt.loadString(nullptr, IDS_FOLDER_PROMPT);
-    if (!s.folderPicker->browse(prompt.c_str(), nullptr)) return;
+    if (!s.folderPicker->browse(prompt.c_str(), nullptr)) {
+        if (const char* name = s.folderPicker->refusedName()) dialogmessages::tell(dialog, IDS_NOT_A_FOLDER, name);
+        return;
+    }
     CountedString path(s.folderPicker->chosenPath());
     if (!path.endsWith("\\")) path += "\\";
     // A folder whose form with the backslash exceeds MAX_PATH could not be
-    // stored and read back whole, nor hold any file: skipped.
-    if (path.length() >= MAX_PATH) return;
+    // stored and read back whole, nor hold any file.
+    if (path.length() >= MAX_PATH) {
+        dialogmessages::tell(dialog, IDS_PATHS_TOO_LONG, path.c_str());
+        return;
+    }
     s.entryList.addString(path);
     selectionChanged(dialog);
 }

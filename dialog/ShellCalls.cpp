@@ -1,5 +1,7 @@
 #include "dialog/ShellCalls.h"
 
+#include <shellapi.h>
+
 namespace shellcalls {
 namespace {
 
@@ -23,6 +25,12 @@ BOOL getOpenFileName(OPENFILENAMEA* record) {
     return call ? call(record) : FALSE;
 }
 
+DWORD extendedError() {
+    typedef DWORD(WINAPI * Call)();
+    static Call call = find<Call>("COMDLG32.DLL", "CommDlgExtendedError");
+    return call ? call() : 0;
+}
+
 LPITEMIDLIST browseForFolder(BROWSEINFOA* record) {
     typedef LPITEMIDLIST(WINAPI * Call)(BROWSEINFOA*);
     static Call call = find<Call>("SHELL32.DLL", "SHBrowseForFolderA");
@@ -33,6 +41,17 @@ BOOL pathFromItemList(LPCITEMIDLIST item, char* path) {
     typedef BOOL(WINAPI * Call)(LPCITEMIDLIST, char*);
     static Call call = find<Call>("SHELL32.DLL", "SHGetPathFromIDListA");
     return call ? call(item, path) : FALSE;
+}
+
+BOOL displayName(LPCITEMIDLIST item, char* name) {
+    typedef DWORD_PTR(WINAPI * Call)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+    static Call call = find<Call>("SHELL32.DLL", "SHGetFileInfoA");
+    SHFILEINFOA info = {};
+    if (!call || !call(reinterpret_cast<LPCSTR>(item), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME)) {
+        return FALSE;
+    }
+    lstrcpynA(name, info.szDisplayName, MAX_PATH);
+    return TRUE;
 }
 
 void freeItemList(LPITEMIDLIST item) {

@@ -10,8 +10,12 @@
 namespace shellcalls {
 
 BOOL getOpenFileName(OPENFILENAMEA* record);
+// Why the open-file dialog failed last; 0 after a cancel.
+DWORD extendedError();
 LPITEMIDLIST browseForFolder(BROWSEINFOA* record);
 BOOL pathFromItemList(LPCITEMIDLIST item, char* path);
+// The name the shell shows for the item, into a MAX_PATH buffer.
+BOOL displayName(LPCITEMIDLIST item, char* name);
 // Frees an item list from the folder browser with the shell's own allocator,
 // which on Windows 95 and 98 is not the COM task allocator unless OLE32 was
 // loaded first.

@@ -8,6 +8,15 @@
 #define IDS_FILE_FILTER 1001   /* the open-file dialog's filter: description|pattern pairs */
 #define IDS_FOLDER_PROMPT 1002 /* the folder browser's prompt */
 
+/* The settings dialog's messages; %1 and %2 stand for the texts put in */
+#define IDS_SAVE_FAILED 1101         /* %1 the INI file's name, %2 the system's reason */
+#define IDS_ERROR_NUMBER 1102        /* a reason without the system's text: %1 the number */
+#define IDS_SELECTION_TOO_LARGE 1103 /* the open-file dialog's selection did not fit */
+#define IDS_FILE_DIALOG_FAILED 1104  /* %1 the open-file dialog's error number */
+#define IDS_PATHS_TOO_LONG 1105      /* %1 the names, one a line */
+#define IDS_NOT_A_FOLDER 1107        /* %1 the name of the item chosen in the folder browser */
+#define IDS_MORE_NAMES 1108          /* %1 the number of names not listed */
+
 /* Icons */
 #define IDI_PROGRAM 105     /* the program's icon group, drawn in the preview */
 #define IDI_SAVER_CLASS 100 /* the saver window class's icon, as screen savers name it; none is built in */

@@ -9,7 +9,7 @@ public:
     ~ProfileFile() override;
 
     // Longer paths are cut to 259 bytes.
-    void setPath(const CountedString& path);
+    void setPath(const CountedString& path) override;
 
     BOOL writeInt(const CountedString& section, const CountedString& key, int value) override;
     BOOL writeString(const CountedString& section, const CountedString& key,
@@ -21,8 +21,7 @@ public:
     CountedString readString(const CountedString& section, const CountedString& key,
                              const CountedString& defaultText) override;
 
-    // Removes the section with all its keys.
-    BOOL deleteSection(const CountedString& section);
+    BOOL deleteSection(const CountedString& section) override;
     // The names of the section's keys, each followed by a zero byte, filling
     // the buffer (bufferSize() bytes, c_str() shows only the first name). A
     // key without a name gives an empty name. No names for a missing section.

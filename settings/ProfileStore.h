@@ -7,6 +7,9 @@ class ProfileStore {
 public:
     virtual ~ProfileStore() {}
 
+    // The store to read and write from now on.
+    virtual void setPath(const CountedString& path) = 0;
+
     virtual BOOL writeInt(const CountedString& section, const CountedString& key, int value) = 0;
     virtual BOOL writeString(const CountedString& section, const CountedString& key,
                              const CountedString& text) = 0;
@@ -19,4 +22,6 @@ public:
     // Values longer than 259 bytes arrive cut to 259 bytes.
     virtual CountedString readString(const CountedString& section, const CountedString& key,
                                      const CountedString& defaultText) = 0;
+    // Removes the section with all its keys.
+    virtual BOOL deleteSection(const CountedString& section) = 0;
 };

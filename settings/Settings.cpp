@@ -5,10 +5,21 @@
 #include "settings/IntText.h"
 #include "settings/PathKeys.h"
 #include "settings/ProfileFile.h"
+#include "settings/ReplacementFile.h"
 
 namespace {
 enum { settingSection, playListSection, resumeSection };
+
+// Tries of a save whose file a show changes under it; the last one goes ahead.
+const int saveAttempts = 3;
+
+// A write the profile functions refused ends the save with their reason.
+void require(BOOL written) {
+    if (written) return;
+    const DWORD code = GetLastError();
+    throwWin32Error(code ? code : ERROR_WRITE_FAULT);
 }
+}  // namespace
 
 Settings::Settings()
     : random(0), resume(0), sound(0), keepAspect(0), resumeMinutes(0), resumeSeconds(0) {}
@@ -82,21 +93,35 @@ void Settings::loadEntries(ProfileFile& file) {
 
 void Settings::save() {
     ProfileFile file;
-    file.setPath(iniPath);
+    save(file);
+}
 
+void Settings::save(ProfileStore& store) {
+    for (int attempt = 1;; ++attempt) {
+        ReplacementFile replacement(iniPath);
+        replacement.prepare();
+        store.setPath(replacement.copyPath());
+        writeOptionsAndList(store);
+        // A show that stored its resume point meanwhile changed the file: the
+        // copy is made again from it, so that the point is kept.
+        if (replacement.putInPlace(attempt == saveAttempts)) return;
+    }
+}
+
+void Settings::writeOptionsAndList(ProfileStore& store) {
     const CountedString& options = sectionNames.at(settingSection);
-    file.writeInt(options, "Random", random);
-    file.writeInt(options, "Resume", resume);
-    file.writeInt(options, "Sound", sound);
-    file.writeInt(options, "KeepAspect", keepAspect);
+    require(store.writeInt(options, "Random", random));
+    require(store.writeInt(options, "Resume", resume));
+    require(store.writeInt(options, "Sound", sound));
+    require(store.writeInt(options, "KeepAspect", keepAspect));
 
     // A shorter list must leave no key of a longer earlier one behind.
     const CountedString& list = sectionNames.at(playListSection);
-    file.deleteSection(list);
+    require(store.deleteSection(list));
     int count = entries.count();
-    file.writeInt(list, "Count", count);
+    require(store.writeInt(list, "Count", count));
     for (int i = 0; i < count; ++i) {
-        file.writeString(list, "Path" + IntText(i).toText(), entries.at(i));
+        require(store.writeString(list, "Path" + IntText(i).toText(), entries.at(i)));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "base/StringArray.h"
 
 class ProfileFile;
+class ProfileStore;
 
 // The options, the play list and the resume point, as kept in an INI file
 // beside the executable. The settings dialog writes "Setting" and
@@ -22,8 +23,13 @@ public:
     // Reads the file; a missing file or key gives the defaults. Appends to
     // entries.
     void load();
-    // Writes the options and the whole play list; "Resume" is left alone.
+    // Writes the options and the whole play list, all or nothing: into a
+    // copy of the file that takes its place only when complete. "Resume" is
+    // kept as it is. Throws Exception with the system's error code when the
+    // file cannot be written; it is then left as it was.
     void save();
+    // The same through `store`, which it points at the copy.
+    void save(ProfileStore& store);
     // With resume on, stores the file and the position; with it off,
     // removes any stored resume point.
     void saveResumePoint(const CountedString& fileName, int minutes, int seconds);
@@ -44,4 +50,5 @@ private:
     Settings& operator=(const Settings&) = delete;
 
     void loadEntries(ProfileFile& file);
+    void writeOptionsAndList(ProfileStore& store);
 };

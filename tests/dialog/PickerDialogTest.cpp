@@ -187,6 +187,7 @@ TEST_F(PickerDialog, CancelReportsNoChoice) {
     driver::whenDialogAppears(systemdialogs::cancel);
     EXPECT_FALSE(picker.run());
     EXPECT_EQ(0, picker.selectedCount());
+    EXPECT_EQ(0u, picker.failure());
 }
 
 TEST_F(PickerDialog, SmallBufferNeverShowsADialog) {

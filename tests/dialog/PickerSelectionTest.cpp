@@ -105,12 +105,14 @@ TEST(FilePickerSelection, PathThatDoesNotFitIsSkippedNotCut) {
     ASSERT_EQ(3, picker.selectedCount());
     EXPECT_EQ(directory + "\\" + fits, picker.selectedPath(0));
     EXPECT_STREQ("", picker.selectedPath(1));
+    EXPECT_EQ(tooLong, picker.selectedName(1)) << "named as the dialog named it";
     EXPECT_EQ(directory + "\\short.avi", picker.selectedPath(2));
 
     FilePicker single(nullptr, dialogFlags, 4096);
     answer(single, {"C:\\" + std::string(300, 'p')});
     EXPECT_EQ(1, single.selectedCount());
     EXPECT_STREQ("", single.selectedPath(0));
+    EXPECT_EQ("C:\\" + std::string(300, 'p'), single.selectedName(0));
 }
 
 TEST(FilePickerSelection, PathFillingTheWholeBufferIsOneFile) {

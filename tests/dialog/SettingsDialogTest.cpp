@@ -114,6 +114,18 @@ protected:
                LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)) == IDOK;
     }
 
+    // What the next message box said, and whether the dialog owned it; it is closed with OK.
+    struct Told {
+        std::string text;
+        bool owned = false;
+    };
+    void whenTold(Told& told) {
+        driver::whenDialogAppears([&told, this](HWND box) {
+            told = {systemdialogs::messageText(box), GetWindow(box, GW_OWNER) == window};
+            systemdialogs::acknowledge(box);
+        });
+    }
+
     std::string iniPath;
     std::string backupPath;
     HWND window = nullptr;
@@ -457,6 +469,87 @@ TEST_F(SettingsDialog, DefaultButtonCanBeChanged) {
         EXPECT_EQ(DC_HASDEFID, HIWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)));
         SendMessageA(dialog, DM_SETDEFID, IDOK, 0);
         EXPECT_EQ(IDOK, LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)));
+        driver::click(item(IDCANCEL));
+    });
+}
+
+// Cancel after a failed save: see the settings mode's case.
+TEST_F(SettingsDialog, AFailedSaveIsToldAndOkWorksOnceTheFileCanBeWritten) {
+    ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr)) << "a folder where the file should be";
+    Told told;
+    const INT_PTR result = show([&](HWND dialog) {
+        driver::click(item(IDC_RANDOM));
+        whenTold(told);
+        driver::click(item(IDOK));
+        EXPECT_TRUE(pump::until([&] { return !told.text.empty(); }));
+        EXPECT_TRUE(IsWindowVisible(dialog) && checked(IDC_RANDOM));
+        EXPECT_TRUE(RemoveDirectoryA(iniPath.c_str()));
+        driver::click(item(IDOK));
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_TRUE(told.owned);
+    wchar_t reason[512] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_ACCESS_DENIED, 0x400,
+                   reason, 512, nullptr);
+    // The system's reason, without its line break.
+    EXPECT_EQ("設定を cinevane.ini に保存できませんでした。\n\n" + driver::utf8(reason), told.text + "\r\n");
+    EXPECT_EQ("1", readIni("Setting", "Random"));
+}
+
+TEST_F(SettingsDialog, AddFileTakesALargeSelectionWholeOrSaysItCouldNot) {
+    const std::string folder = testpaths::freshFolder("many"), padding(140, 'v');
+    std::string cameraNames, longNames;  // 200 names as cameras give them; 220 longer ones, beyond the first room
+    for (int i = 0; i < 220; ++i) {
+        const std::string name = "VID_20240612_" + std::to_string(183000 + i) + ".mp4";
+        if (i < 200) cameraNames += "\"" + name + "\" ";
+        longNames += "\"" + padding + name + "\" ";
+        ASSERT_TRUE(testfiles::touch(folder + name) && testfiles::touch(folder + padding + name));
+    }
+    const struct {
+        const std::string& names;
+        std::string told;
+        size_t listed;
+    } rows[] = {{cameraNames, "", 200},
+                {longNames, "選んだファイルの一覧を受け取れませんでした。もう一度選んでください。", 200},
+                {longNames, "", 420}};
+    show([&](HWND) {
+        for (const auto& row : rows) {
+            Told told;
+            driver::whenDialogAppears([&](HWND fileDialog) {
+                systemdialogs::chooseFiles(fileDialog, folder, row.names);
+                if (!row.told.empty()) whenTold(told);
+            });
+            driver::click(item(IDC_ADD_FILE));
+            pump::until([&] { return listed().size() == row.listed && told.text == row.told; });
+            EXPECT_EQ(row.listed, listed().size());
+            EXPECT_EQ(row.told, told.text);
+        }
+        EXPECT_EQ(folder + "VID_20240612_183199.mp4", listed()[199]);
+        EXPECT_EQ(folder + padding + "VID_20240612_183219.mp4", listed().back());
+        driver::click(item(IDCANCEL));
+    });
+}
+
+TEST_F(SettingsDialog, AFolderThatCannotBeAddedIsNamed) {
+    std::string deep = systemdialogs::browsableFolder("deep");
+    deep += "\\" + std::string(MAX_PATH - 2 - deep.size(), 'd');  // 259 bytes, 260 with the backslash
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    show([&](HWND) {
+        for (const bool computer : {false, true}) {  // the computer has no path
+            Told told;
+            std::string name;
+            driver::whenDialogAppears([&](HWND browser) {
+                if (computer) name = systemdialogs::chooseComputer(browser);
+                if (!computer) systemdialogs::chooseFolder(browser, deep);
+                whenTold(told);
+            });
+            driver::click(item(IDC_ADD_FOLDER));
+            EXPECT_TRUE(pump::until([&] { return !told.text.empty(); }));
+            EXPECT_EQ(computer ? "「" + name + "」はファイル システムのフォルダではないため、追加できませんでした。"
+                               : "次の項目はパスが長すぎるため、追加できませんでした。\n\n" + deep + "\\",
+                      told.text);
+            EXPECT_TRUE(told.owned && listed().empty());
+        }
         driver::click(item(IDCANCEL));
     });
 }

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "DialogDriver.h"
+#include "SystemDialogs.h"
 #include "resources/ResourceIds.h"
 #include "support/MessagePump.h"
+#include "support/ProcessWindows.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
 #include "support/TestFiles.h"
@@ -78,6 +80,22 @@ TEST_F(SettingsMode, ConfigureAloneShowsTheDialog) {
     ASSERT_NE(nullptr, dialog);
     driver::click(GetDlgItem(dialog, IDCANCEL));
     EXPECT_EQ(2u, process.finish());
+}
+
+TEST_F(SettingsMode, OkThatCannotWriteTheIniTellsSoAndStaysOpen) {
+    ASSERT_TRUE(CreateDirectoryA(copy.iniPath.c_str(), nullptr)) << "a folder where the file should be";
+    HWND dialog = start("");
+    ASSERT_NE(nullptr, dialog);
+    driver::click(GetDlgItem(dialog, IDOK));
+    HWND box = nullptr;
+    ASSERT_TRUE(pump::until([&] { return (box = processwindows::topWindowOf(process.id(), "#32770", "cinevane", true)); }));
+    EXPECT_EQ(dialog, GetWindow(box, GW_OWNER));
+    EXPECT_NE(std::string::npos, systemdialogs::messageText(box).find("cinevane.ini に保存できませんでした"));
+    systemdialogs::acknowledge(box);
+    EXPECT_TRUE(pump::until([&] { return !IsWindow(box); }) && IsWindowVisible(dialog));
+    driver::click(GetDlgItem(dialog, IDCANCEL));
+    EXPECT_EQ(2u, process.finish()) << "Cancel ends it";
+    EXPECT_TRUE(RemoveDirectoryA(copy.iniPath.c_str())) << "nothing written in its place";
 }
 
 TEST_F(SettingsMode, IniPathBeyondMaxPathEndsWithMinusOneAndNoDialog) {

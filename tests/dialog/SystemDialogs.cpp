@@ -121,6 +121,25 @@ void cancel(HWND dialog) {
     SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
 }
 
+std::string messageText(HWND box) {
+    return driver::wideText(GetDlgItem(box, 0xFFFF));  // the text's id, in Windows as in Wine
+}
+
+void acknowledge(HWND box) {
+    SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
+std::string chooseComputer(HWND browser) {
+    LPITEMIDLIST computer = nullptr;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
+    SendMessageA(browser, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer));
+    SendMessageA(browser, BFFM_ENABLEOK, 0, TRUE);
+    CoTaskMemFree(computer);
+    const std::string name = selectedFolderName(browser);
+    SendMessageA(GetDlgItem(browser, IDOK), BM_CLICK, 0, 0);
+    return name;
+}
+
 void chooseFolder(HWND browser, const std::string& path) {
     // The tree fills itself in steps; select until the item is there.
     const size_t cut = path.find_last_of('\\');

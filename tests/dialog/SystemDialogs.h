@@ -25,8 +25,15 @@ std::vector<std::string> listedFiles(HWND fileDialog);
 // Presses Cancel in either dialog.
 void cancel(HWND dialog);
 
+// A message box: its text in UTF-8, and its OK button pressed.
+std::string messageText(HWND box);
+void acknowledge(HWND box);
+
 // Folder browser: selects `path` in the tree and presses OK.
 void chooseFolder(HWND browser, const std::string& path);
+// Folder browser: selects the computer, which has no path, and presses OK,
+// which the browser allows for it as some do; returns its name in UTF-8.
+std::string chooseComputer(HWND browser);
 // Text of the tree item the browser has selected, in UTF-8.
 std::string selectedFolderName(HWND browser);
 

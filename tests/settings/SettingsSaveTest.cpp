@@ -2,8 +2,14 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
 #include "IniFiles.h"
+#include "settings/ProfileFile.h"
+#include "settings/ReplacementFile.h"
 #include "settings/Settings.h"
+#include "support/TestErrors.h"
 
 using namespace inifiles;
 using Texts = std::vector<std::string>;
@@ -158,4 +164,89 @@ TEST(SettingsResume, DialogAndShowWritingInTurnKeepEachOthersData) {
         EXPECT_EQ(round, seen->resumeMinutes);
         EXPECT_EQ(30 + round, seen->resumeSeconds);
     }
+}
+
+// Writes that fail with a full disk after the first `allowed`; before the
+// first of them, `meanwhile` runs (a show storing its resume point, say).
+struct FailingStore : ProfileFile {
+    explicit FailingStore(int allowed) : allowed(allowed) {}
+    BOOL writeInt(const CountedString& s, const CountedString& k, int v) override {
+        return next() && ProfileFile::writeInt(s, k, v);
+    }
+    BOOL writeString(const CountedString& s, const CountedString& k, const CountedString& t) override {
+        return next() && ProfileFile::writeString(s, k, t);
+    }
+    BOOL deleteSection(const CountedString& s) override { return next() && ProfileFile::deleteSection(s); }
+    bool next() {
+        if (meanwhile) std::exchange(meanwhile, nullptr)();
+        SetLastError(ERROR_DISK_FULL);
+        return allowed-- > 0;
+    }
+    int allowed;
+    std::function<void()> meanwhile;
+};
+
+static const std::string before =
+    "[Setting]\r\nRandom=0\r\nOther=x\r\n[Resume]\r\nName=C:\\a.avi\r\nTime=1,2\r\n[PlayList]\r\nCount=1\r\nPath0=C:\\o.avi\r\n";
+
+TEST(SettingsSave, AFailedSaveLeavesTheFileAsItWas) {
+    enum Fault { readOnly, folder, heldOpen, keys };
+    const struct {
+        int line;
+        Fault fault;
+        int allowed;  // writes that succeed: 4 options, removing the old list, Count, ten paths
+        DWORD code;
+    } cases[] = {
+        {__LINE__, readOnly, 99, ERROR_ACCESS_DENIED}, {__LINE__, folder, 99, ERROR_ACCESS_DENIED},
+        {__LINE__, heldOpen, 99, ERROR_SHARING_VIOLATION}, {__LINE__, keys, 0, ERROR_DISK_FULL},
+        {__LINE__, keys, 4, ERROR_DISK_FULL}, {__LINE__, keys, 9, ERROR_DISK_FULL}, {__LINE__, keys, 15, ERROR_DISK_FULL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+        const std::string name = freshName("fault");
+        const std::string path = beside(name);
+        ASSERT_TRUE(c.fault == folder ? CreateDirectoryA(path.c_str(), nullptr) : writeBytes(path, before));
+        if (c.fault == readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        HANDLE holder = c.fault == heldOpen ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                            : nullptr;
+        std::unique_ptr<Settings> settings = boundTo(name);
+        for (int i = 0; i < 10; ++i) settings->entries.add(("C:\\" + std::to_string(i) + ".avi").c_str());
+        FailingStore store(c.allowed);
+        SetLastError(0xDEADBEEF);
+        EXPECT_EQ(c.code, testerrors::thrownCode([&] { settings->save(store); }));
+        if (holder) CloseHandle(holder);
+        EXPECT_EQ(c.fault == folder, (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        EXPECT_EQ(c.fault == folder ? "" : before, readBytes(path));
+        WIN32_FIND_DATAA copy;
+        EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA(beside("cin*.tmp").c_str(), &copy)) << copy.cFileName;
+    }
+}
+
+TEST(SettingsSave, AResumePointStoredDuringTheSaveIsKept) {
+    const std::string name = freshName("during");
+    ASSERT_TRUE(writeBytes(beside(name), before));
+    std::unique_ptr<Settings> dialog = boundTo(name), show = boundTo(name);
+    show->resume = 1;
+    setEntries(*dialog, {"C:\\d.avi"});
+    FailingStore store(99);
+    store.meanwhile = [&] { show->saveResumePoint("C:\\played.avi", 4, 5); };
+    dialog->save(store);
+    std::unique_ptr<Settings> back = reloaded(name);
+    EXPECT_STREQ("C:\\played.avi", back->resumeName.c_str());
+    EXPECT_EQ(Texts({"C:\\d.avi"}), entriesOf(*back));
+}
+
+// As on a system that cannot replace a file in one call.
+TEST(SettingsSave, ReplacingByRenamesPutsTheNewFileOrKeepsTheOld) {
+    const std::string target = beside(freshName("renamed")), fresh = beside(freshName("renamed-new"));
+    for (const char* bytes : {"new", "newer"}) {  // nothing to replace, then the file before
+        ASSERT_TRUE(writeBytes(fresh, bytes));
+        ReplacementFile::moveOverByRenaming(fresh.c_str(), target.c_str());
+        EXPECT_EQ(bytes, readBytes(target));
+        EXPECT_FALSE(exists(fresh));
+    }
+    SetLastError(0xDEADBEEF);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND),
+              testerrors::thrownCode([&] { ReplacementFile::moveOverByRenaming(fresh.c_str(), target.c_str()); }));
+    EXPECT_EQ("newer", readBytes(target)) << "the old file is back";
 }
