@@ -160,24 +160,22 @@ MCIERROR MciDevice::getPosition(DWORD& minutes, DWORD& seconds) {
     return result;
 }
 
-MCIERROR MciDevice::getPositionMilliseconds(DWORD& milliseconds) {
+MCIERROR MciDevice::statusMilliseconds(DWORD item, DWORD& milliseconds) {
     milliseconds = 0;
     MCIERROR result = setMilliseconds();
     if (result != 0) return result;
-    DWORD_PTR position = 0;
-    result = statusItem(MCI_STATUS_POSITION, position);
-    if (result == 0) milliseconds = static_cast<DWORD>(position);
+    DWORD_PTR value = 0;
+    result = statusItem(item, value);
+    if (result == 0) milliseconds = static_cast<DWORD>(value);
     return result;
 }
 
+MCIERROR MciDevice::getPositionMilliseconds(DWORD& milliseconds) {
+    return statusMilliseconds(MCI_STATUS_POSITION, milliseconds);
+}
+
 MCIERROR MciDevice::getLengthMilliseconds(DWORD& milliseconds) {
-    milliseconds = 0;
-    MCIERROR result = setMilliseconds();
-    if (result != 0) return result;
-    DWORD_PTR length = 0;
-    result = statusItem(MCI_STATUS_LENGTH, length);
-    if (result == 0) milliseconds = static_cast<DWORD>(length);
-    return result;
+    return statusMilliseconds(MCI_STATUS_LENGTH, milliseconds);
 }
 
 DWORD MciDevice::deviceType() {

@@ -60,6 +60,8 @@ private:
     MciDevice& operator=(const MciDevice&) = delete;
 
     MCIERROR setMilliseconds();
+    // A status item read in milliseconds; 0 on failure.
+    MCIERROR statusMilliseconds(DWORD item, DWORD& milliseconds);
     MCIERROR where(DWORD which, LONG values[4]);
     MCIERROR bindWindow(HWND window);
 

@@ -275,12 +275,17 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
 
 // --- The end of a file closed before never cuts the next one ----------------
 
-TEST(SearchShow, AnEndOfAnEarlierFileDoesNotCutTheNextOne) {
-    std::vector<std::string> copies = clipFolder("stale-end", "red.avi", 3);
-    ProgramCopy folder("stale-end", testProgram());
-    folder.setOptions(0, 0, 1);
+// A show of a folder of three copies of a clip, in list or random order.
+void runOnThreeCopies(const char* hint, const char* clipName, int random, const char* caseName) {
+    std::vector<std::string> copies = clipFolder(hint, clipName, 3);
+    ProgramCopy folder(hint, testProgram());
+    folder.setOptions(random, 0, 1);
     folder.setEntries({copies[0]});
-    runInProcess(folder, "AnEndOfAnEarlierFileDoesNotCutTheNextOne");
+    runInProcess(folder, caseName);
+}
+
+TEST(SearchShow, AnEndOfAnEarlierFileDoesNotCutTheNextOne) {
+    runOnThreeCopies("stale-end", "red.avi", 0, "AnEndOfAnEarlierFileDoesNotCutTheNextOne");
 }
 
 // The end of the first file reaches the show a second time once the second
@@ -322,11 +327,7 @@ BOOL WINAPI postFromTheWindowOnly(HWND window, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 TEST(SearchShow, RandomOrderStartsWhenTheSearchCannotPost) {
-    std::vector<std::string> copies = clipFolder("no-post", "flash-red.avi", 3);
-    ProgramCopy folder("no-post", testProgram());
-    folder.setOptions(1, 0, 1);
-    folder.setEntries({copies[0]});
-    runInProcess(folder, "RandomOrderStartsWhenTheSearchCannotPost");
+    runOnThreeCopies("no-post", "flash-red.avi", 1, "RandomOrderStartsWhenTheSearchCannotPost");
 }
 
 TEST_F(SearchInProcess, RandomOrderStartsWhenTheSearchCannotPost) {
