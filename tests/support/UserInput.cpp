@@ -86,6 +86,10 @@ void moveMouse(int dx, int dy) {
     send(&input, 1);
 }
 
+POINT cursorTarget() {
+    return expectedCursor;
+}
+
 bool cursorSettled() {
     return pump::until([] {
         POINT cursor;
