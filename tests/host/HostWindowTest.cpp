@@ -61,7 +61,7 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(HostWindow, OnceClosingIsApprovedInputAndTimersNoLongerCount) {
+TEST_F(HostWindow, OnceClosingIsApprovedInputNoLongerCounts) {
     ASSERT_NE(nullptr, window);
     SendMessageA(window, WM_KEYDOWN, 'A', 0);
     EXPECT_TRUE(closeWasPosted(window));  // the rule is live before
