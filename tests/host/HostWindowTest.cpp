@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "PassThroughShowController.h"
 #include "host/ClosingRules.h"
 #include "host/HostState.h"
 #include "host/SaverWindow.h"
@@ -60,7 +61,7 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(HostWindow, OnceClosingIsApprovedInputAndTimersNoLongerCount) {
+TEST_F(HostWindow, OnceClosingIsApprovedInputNoLongerCounts) {
     ASSERT_NE(nullptr, window);
     SendMessageA(window, WM_KEYDOWN, 'A', 0);
     EXPECT_TRUE(closeWasPosted(window));  // the rule is live before
@@ -80,12 +81,42 @@ TEST_F(HostWindow, OnceClosingIsApprovedInputAndTimersNoLongerCount) {
         SendMessageA(window, c.message, c.wParam, 0);
         EXPECT_FALSE(closeWasPosted(window)) << "line " << c.line;
     }
-    EXPECT_EQ(0, SendMessageA(window, WM_TIMER, 1, 0));
-    // Paint goes straight to the default procedure, which validates.
-    InvalidateRect(window, nullptr, FALSE);
-    SendMessageA(window, WM_PAINT, 0, 0);
-    RECT update;
-    EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
+}
+
+// Until a close is approved the show gets its timers (a tick may switch
+// files) and painting, which also hides the pointer; once it is approved the
+// host answers both itself while the window goes: a timer with 0, painting
+// through the default procedure, which validates.
+TEST_F(HostWindow, TimersAndPaintingReachTheShowOnlyUntilClosingIsApproved) {
+    ASSERT_NE(nullptr, window);
+    ShowWindow(window, SW_SHOWNOACTIVATE);  // only a visible window has an area to paint
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    static const struct {
+        int line;
+        bool closing;
+        UINT message;
+        bool reachesShow, hidesPointer;
+    } cases[] = {
+        {__LINE__, false, WM_TIMER, true, false},
+        {__LINE__, false, WM_PAINT, true, true},
+        {__LINE__, true, WM_TIMER, false, false},
+        {__LINE__, true, WM_PAINT, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+        hostState().isClosing = c.closing;
+        const int handedBefore = messagesHandedToShow(c.message);
+        RECT update;
+        InvalidateRect(window, nullptr, FALSE);
+        ASSERT_TRUE(GetUpdateRect(window, &update, FALSE));
+        SetCursor(arrow);
+        EXPECT_EQ(0, SendMessageA(window, c.message, 1, 0));
+        EXPECT_EQ(handedBefore + (c.reachesShow ? 1 : 0), messagesHandedToShow(c.message));
+        EXPECT_EQ(c.hidesPointer ? nullptr : arrow, GetCursor());
+        if (c.message == WM_PAINT) {
+            EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
+        }
+    }
 }
 
 TEST_F(HostWindow, PasswordCheckIsAskedOnlyWhenAllowed) {

@@ -96,12 +96,15 @@ TEST_F(Preview, HelpAndContextMenuGoToTheParent) {
     EXPECT_TRUE(RunningProgram::settle(preview));
 }
 
+// The commands that a full-screen show ignores go on to the default
+// procedure in the preview, which answers them with 0.
 TEST_F(Preview, SystemCommandsAndTitleChanges) {
     ASSERT_NE(nullptr, preview);
     static const WPARAM commands[] = {SC_NEXTWINDOW, SC_PREVWINDOW, SC_SCREENSAVE};
     for (WPARAM command : commands) {
         DWORD_PTR result = 99;
         ASSERT_TRUE(SendMessageTimeoutA(preview, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, DEADLINE, &result));
+        EXPECT_EQ(0u, result) << std::hex << command;
         EXPECT_TRUE(RunningProgram::settle(preview)) << std::hex << command;
     }
     EXPECT_EQ(0, SendMessageA(preview, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Another title")));

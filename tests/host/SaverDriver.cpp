@@ -80,10 +80,16 @@ ProgramCopy makeCopy(const std::string& hint, const std::string& fileName, int c
     return copy;
 }
 
-bool cursorSettledAndSeen(HWND window) {
-    userinput::cursorSettled();
+::testing::AssertionResult cursorSettledAndSeen(HWND window) {
+    if (!userinput::cursorSettled()) {
+        POINT at = {}, target = userinput::cursorTarget();
+        GetCursorPos(&at);
+        return ::testing::AssertionFailure() << "the pointer is at " << at.x << "," << at.y
+                                             << ", not where the moves put it, " << target.x << "," << target.y;
+    }
     PostMessageA(window, WM_MOUSEMOVE, 0, 0);
-    return RunningProgram::settle(window);
+    if (!RunningProgram::settle(window)) return ::testing::AssertionFailure() << "the show ended";
+    return ::testing::AssertionSuccess();
 }
 
 TestWindow* createTestWindow(int width, int height) {

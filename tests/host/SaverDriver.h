@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
@@ -39,8 +41,8 @@ ProgramCopy makeCopy(const std::string& hint, const std::string& fileName = NT_P
 // check that a movement does NOT end the show, this waits until the cursor
 // position has settled where the moves put it, lets the window look at it
 // once more (a WM_MOUSEMOVE carries no position the rules use) and settles
-// the window. False when the window went.
-bool cursorSettledAndSeen(HWND window);
+// the window. Fails when the pointer did not get there or the window went.
+::testing::AssertionResult cursorSettledAndSeen(HWND window);
 
 // The driver's own top-level window, with what it received.
 struct TestWindow {

@@ -6,12 +6,19 @@ namespace userinput {
 
 namespace {
 
-// Where the last placement and moves should have put the pointer, and when.
+// Where the last placement and moves should have put the pointer.
 POINT expectedCursor = {0, 0};
-DWORD lastMoveTick = 0;
-// Wine answers GetCursorPos from its own record for 100 ms after a move,
-// then from the display server, which may still lag.
-const DWORD OWN_RECORD_MILLISECONDS = 150;
+// Wine answers GetCursorPos from its own record of the moves until this long
+// after the last input, and only then from the display server, which may lag
+// behind them (or not follow at all while another program holds the
+// pointer). The program under test may look after that, so only the
+// display's answer tells where it will see the pointer.
+const LONG OWN_RECORD_MILLISECONDS = 100;
+
+bool answeredByTheDisplay() {
+    LASTINPUTINFO last = {sizeof last, 0};
+    return GetLastInputInfo(&last) && static_cast<LONG>(GetTickCount() - last.dwTime) > OWN_RECORD_MILLISECONDS;
+}
 
 void send(INPUT* inputs, UINT count) {
     SendInput(count, inputs, sizeof(INPUT));
@@ -59,7 +66,6 @@ void clickAt(HWND window, POINT point) {
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     send(inputs, 3);
     expectedCursor = point;
-    lastMoveTick = GetTickCount();
 }
 
 void click(HWND window) {
@@ -71,13 +77,11 @@ void click(HWND window) {
 void placeCursor(int x, int y) {
     SetCursorPos(x, y);
     expectedCursor = {x, y};
-    lastMoveTick = GetTickCount();
 }
 
 void moveMouse(int dx, int dy) {
     expectedCursor.x += dx;
     expectedCursor.y += dy;
-    lastMoveTick = GetTickCount();
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dx = dx;
@@ -86,11 +90,15 @@ void moveMouse(int dx, int dy) {
     send(&input, 1);
 }
 
+POINT cursorTarget() {
+    return expectedCursor;
+}
+
 bool cursorSettled() {
     return pump::until([] {
         POINT cursor;
-        return GetTickCount() - lastMoveTick > OWN_RECORD_MILLISECONDS && GetCursorPos(&cursor) &&
-               cursor.x == expectedCursor.x && cursor.y == expectedCursor.y;
+        return answeredByTheDisplay() && GetCursorPos(&cursor) && cursor.x == expectedCursor.x &&
+               cursor.y == expectedCursor.y;
     });
 }
 

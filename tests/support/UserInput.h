@@ -23,9 +23,12 @@ void placeCursor(int x, int y);
 // default settings, unaccelerated for small steps.
 void moveMouse(int dx, int dy);
 
+// Where placeCursor and the moves since should have put the pointer.
+POINT cursorTarget();
 // Under Wine the position that GetCursorPos reports may lag behind the moves
-// for a while. Waits until it shows where placeCursor and moveMouse put the
-// pointer; false when that did not happen before the deadline.
+// for a while. Waits until the display itself reports the pointer where
+// placeCursor and moveMouse put it; false when that did not happen before the
+// deadline.
 bool cursorSettled();
 
 }  // namespace userinput
