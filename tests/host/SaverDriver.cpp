@@ -120,8 +120,12 @@ TestWindow* foregroundWindow() {
 
 bool takeForeground() {
     HWND window = foregroundWindow()->handle;
-    SetForegroundWindow(window);
-    return waitForeground(window);
+    // Asked again while it waits: a program of an earlier case that is still
+    // going away may hold the foreground for a moment and refuse the first.
+    return pump::until([&] {
+        if (GetForegroundWindow() != window) SetForegroundWindow(window);
+        return GetForegroundWindow() == window;
+    });
 }
 
 void destroyTestWindow(TestWindow* window) {

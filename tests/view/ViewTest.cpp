@@ -272,7 +272,7 @@ TEST_F(ViewTest, ClipPlayedToItsEndPostsOneShowNext) {
         EXPECT_EQ(1, countParentGot(WM_SHOW_NEXT));
         for (const auto& r : parentGot) {
             if (r.message != WM_SHOW_NEXT) continue;
-            EXPECT_EQ(0u, r.wParam);
+            EXPECT_EQ(view.openNumber(), r.wParam) << "not the number of the open that played";
             EXPECT_EQ(0, r.lParam);
             EXPECT_TRUE(r.posted);
         }
