@@ -259,6 +259,11 @@ void MediaFoundationPlayer::setMuted(bool mute) {
     if (volume) volume->SetMute(mute ? TRUE : FALSE);
 }
 
+bool MediaFoundationPlayer::soundMuted() {
+    BOOL mute = FALSE;
+    return volume && SUCCEEDED(volume->GetMute(&mute)) && mute;
+}
+
 void MediaFoundationPlayer::setDestination(const Bounds& area) {
     destination = area;
     placePicture();

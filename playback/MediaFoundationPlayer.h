@@ -68,6 +68,8 @@ public:
     // Whether the file's sound plays: false without a sound track, and where
     // no sound can be played (no sound device) the picture plays without it.
     bool playsSound() const { return sound; }
+    // Whether the sound renderer has its sound off; false where none plays.
+    bool soundMuted();
 
     // Takes one eventMessage: true, once per open, when it tells that the
     // current file has played to its end (or failed while playing). The

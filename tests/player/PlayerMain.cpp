@@ -3,19 +3,27 @@
 #include <cstring>
 #include <string>
 
-// The player cases. Started with --without-media-foundation (by one of them,
-// as a copy beside a test build of mfplat.dll) it runs only the cases of a
-// Windows without Media Foundation, which the ordinary run leaves out.
+// The player cases. Started again by one of them with an option, it runs
+// only the cases of the machine that option names, which the ordinary run
+// leaves out: --without-media-foundation (a copy beside a test build of
+// mfplat.dll) and --with-sound-device (a sound device that plays nothing).
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    bool copy = false;
-    for (int i = 1; i < argc; ++i) copy = copy || strcmp(argv[i], "--without-media-foundation") == 0;
+    static const char* const machines[][2] = {{"--without-media-foundation", "WithoutMediaFoundation.*"},
+                                              {"--with-sound-device", "WithSoundDevice.*"}};
     std::string filter = GTEST_FLAG_GET(filter);
-    if (copy) {
-        filter = "WithoutMediaFoundation.*";
-    } else {
-        filter += filter.find('-') == std::string::npos ? "-WithoutMediaFoundation.*" : ":WithoutMediaFoundation.*";
+    std::string others;
+    bool chosen = false;
+    for (const auto& machine : machines) {
+        for (int i = 1; i < argc; ++i) {
+            if (strcmp(argv[i], machine[0]) == 0) {
+                filter = machine[1];
+                chosen = true;
+            }
+        }
+        others += std::string(others.empty() ? "" : ":") + machine[1];
     }
+    if (!chosen) filter += (filter.find('-') == std::string::npos ? "-" : ":") + others;
     GTEST_FLAG_SET(filter, filter);
     return RUN_ALL_TESTS();
 }

@@ -270,6 +270,24 @@ TEST(PlayerOnVista, ALibraryThatRefusesWindows7sVersionIsUnavailable) {
     EXPECT_EQ(0x20070u, version) << "Windows 7's version";
 }
 
+// Runs only where a sound device is there (its own ctest entry).
+class WithSoundDevice : public PlayerTest {};
+
+TEST_F(WithSoundDevice, MutingSilencesTheSoundTrack) {
+    MediaFoundationPlayer player;
+    open(player, "sound.mp4");
+    ASSERT_TRUE(player.playsSound());
+    EXPECT_FALSE(player.soundMuted());
+    player.setMuted(true);
+    EXPECT_TRUE(player.soundMuted());
+    player.play(0);
+    EXPECT_TRUE(waitForPicture(orange));
+    int ends = 0;
+    EXPECT_TRUE(pump::until([&] { return (ends += takeEvents(player)) > 0; }));
+    player.setMuted(false);
+    EXPECT_FALSE(player.soundMuted());
+}
+
 // Runs only in that copy.
 TEST(WithoutMediaFoundation, NoFileOpens) {
     EXPECT_FALSE(MediaFoundation::available());
