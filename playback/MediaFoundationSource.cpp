@@ -1,8 +1,6 @@
 #include "playback/MediaFoundationSource.h"
 
 #include <cstdio>
-#include <vector>
-
 #include "base/Exception.h"
 #include "playback/ComPointer.h"
 #include "playback/MediaFoundationCalls.h"
@@ -11,24 +9,22 @@
 
 namespace {
 
-std::vector<wchar_t> widened(const char* path) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (length <= 0) throwWin32Error(ERROR_INVALID_PARAMETER);
-    std::vector<wchar_t> wide(length);
-    MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), length);
-    return wide;
+// Paths are at most MAX_PATH bytes, and no byte makes more than one character.
+void widen(const char* path, wchar_t (&wide)[MAX_PATH]) {
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) == 0) throwWin32Error(ERROR_INVALID_PARAMETER);
 }
 
 }  // namespace
 
 IMFMediaSource* openMediaSource(const MediaFoundationCalls& mf, const char* path, DWORD milliseconds) {
-    const std::vector<wchar_t> wide = widened(path);
+    wchar_t wide[MAX_PATH];
+    widen(path, wide);
     ComPointer<IMFSourceResolver> resolver;
     throwIfFailed(mf.createSourceResolver(resolver.receive()));
     ComPointer<MediaFoundationCompletion> completion(MediaFoundationCompletion::make());
     if (!completion) throwOutOfMemory();
     ComPointer<IUnknown> cancel;
-    throwIfFailed(resolver->BeginCreateObjectFromURL(wide.data(), MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_READ,
+    throwIfFailed(resolver->BeginCreateObjectFromURL(wide, MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_READ,
                                                      nullptr, cancel.receive(), completion.get(), nullptr));
     ComPointer<IMFAsyncResult> result(completion->wait(milliseconds));
     if (!result) {

@@ -1,18 +1,14 @@
 #include "playback/ThreadTimer.h"
 
-#include <vector>
-
 #include "base/Exception.h"
 
 namespace {
-// The running timers of the process; the system knows them only by id.
-std::vector<ThreadTimer*>& runningTimers() {
-    static std::vector<ThreadTimer*> timers;
-    return timers;
-}
+// The running timers of the process, newest first; the system knows them
+// only by id.
+ThreadTimer* firstRunning = nullptr;
 }  // namespace
 
-ThreadTimer::ThreadTimer(Client& client) : client(client), id(0) {}
+ThreadTimer::ThreadTimer(Client& client) : client(client), id(0), next(nullptr) {}
 
 ThreadTimer::~ThreadTimer() {
     stop();
@@ -22,30 +18,26 @@ void ThreadTimer::start(UINT milliseconds) {
     stop();
     id = SetTimer(nullptr, 0, milliseconds, timerProc);
     if (!id) throwWin32Error(GetLastError());
-    try {
-        runningTimers().push_back(this);
-    } catch (...) {
-        stop();
-        throwOutOfMemory();
-    }
+    next = firstRunning;
+    firstRunning = this;
 }
 
 void ThreadTimer::stop() {
     if (!id) return;
     KillTimer(nullptr, id);
     id = 0;
-    std::vector<ThreadTimer*>& timers = runningTimers();
-    for (size_t i = 0; i < timers.size(); ++i) {
-        if (timers[i] == this) {
-            timers.erase(timers.begin() + i);
+    for (ThreadTimer** link = &firstRunning; *link; link = &(*link)->next) {
+        if (*link == this) {
+            *link = next;
             break;
         }
     }
+    next = nullptr;
 }
 
 void CALLBACK ThreadTimer::timerProc(HWND, UINT, UINT_PTR timer, DWORD) {
     try {
-        for (ThreadTimer* running : runningTimers()) {
+        for (ThreadTimer* running = firstRunning; running; running = running->next) {
             if (running->id == timer) {
                 running->client.onTimer();
                 return;

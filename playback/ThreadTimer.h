@@ -27,4 +27,5 @@ private:
 
     Client& client;
     UINT_PTR id;
+    ThreadTimer* next;  // the next running timer of the process
 };
