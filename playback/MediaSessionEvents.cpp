@@ -102,14 +102,7 @@ void MediaSessionEvents::note(MediaEventType type, HRESULT eventStatus) {
         arrive(topologySet, eventStatus);
         break;
     case MESessionStarted:
-        arrive(started, eventStatus);
         if (FAILED(eventStatus)) arrive(failed, eventStatus);
-        break;
-    case MESessionStopped:
-        arrive(stopped, eventStatus);
-        break;
-    case MESessionPaused:
-        arrive(paused, eventStatus);
         break;
     case MESessionClosed:
         arrive(closed, eventStatus);

@@ -14,12 +14,9 @@ public:
     // What has come; each stays noted until forgotten.
     enum Arrival : unsigned {
         topologySet = 1,  // MESessionTopologySet, with its status
-        started = 2,
-        stopped = 4,
-        closed = 8,
-        ended = 16,       // MEEndOfPresentation or MESessionEnded
-        failed = 32,      // MEError, or a start that failed
-        paused = 64,
+        closed = 2,
+        ended = 4,        // MEEndOfPresentation or MESessionEnded
+        failed = 8,       // MEError, or a start that failed
     };
 
     // With one reference, for the caller; null when memory or an event is lacking.
@@ -39,7 +36,7 @@ public:
     STDMETHODIMP Invoke(IMFAsyncResult* result) override;
 
 private:
-    enum { kinds = 7 };
+    enum { kinds = 4 };
 
     MediaSessionEvents(HANDLE changed, HWND notifyWindow, UINT message, WPARAM openId);
     ~MediaSessionEvents() override;
