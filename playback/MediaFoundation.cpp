@@ -1,0 +1,73 @@
+#include "playback/MediaFoundation.h"
+
+#include <mfapi.h>
+
+#include "playback/MediaFoundationCalls.h"
+
+static_assert(MF_VERSION == 0x20070, "Media Foundation code is built for Windows 7 (WINVER 0x0601)");
+
+namespace {
+
+enum Look : LONG { notLooked, looking, present, missing };
+
+MediaFoundationCalls loaded;
+volatile LONG look = notLooked;
+volatile LONG refusedForTests = 0;
+volatile LONG givenUp = 0;
+
+template <typename Function>
+bool find(HMODULE module, const char* name, Function& function) {
+    function = module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                      : nullptr;
+    return function != nullptr;
+}
+
+// The libraries stay loaded: Media Foundation's own threads may outlive any
+// one player. Vista has the same calls but refuses Windows 7's version; that
+// is asked before the session library is loaded at all.
+bool load() {
+    HMODULE platform = LoadLibraryA("mfplat.dll");
+    bool found = find(platform, "MFStartup", loaded.startup);
+    found = find(platform, "MFShutdown", loaded.shutdown) && found;
+    found = find(platform, "MFCreateSourceResolver", loaded.createSourceResolver) && found;
+    if (!found || FAILED(loaded.startup(MF_VERSION, MFSTARTUP_NOSOCKET))) return false;
+    loaded.shutdown();
+
+    HMODULE session = LoadLibraryA("mf.dll");
+    HMODULE com = LoadLibraryA("ole32.dll");
+    found = find(session, "MFCreateMediaSession", loaded.createMediaSession);
+    found = find(session, "MFCreateTopology", loaded.createTopology) && found;
+    found = find(session, "MFCreateTopologyNode", loaded.createTopologyNode) && found;
+    found = find(session, "MFCreateAudioRendererActivate", loaded.createAudioRendererActivate) && found;
+    found = find(session, "MFCreateVideoRendererActivate", loaded.createVideoRendererActivate) && found;
+    found = find(session, "MFGetService", loaded.getService) && found;
+    found = find(com, "CoInitializeEx", loaded.coInitializeEx) && found;
+    return find(com, "CoUninitialize", loaded.coUninitialize) && found;
+}
+
+}  // namespace
+
+bool MediaFoundation::available() {
+    if (refusedForTests || givenUp) return false;
+    for (;;) {
+        LONG seen = InterlockedCompareExchange(&look, looking, notLooked);
+        if (seen == notLooked) {
+            InterlockedExchange(&look, load() ? present : missing);
+            continue;
+        }
+        if (seen != looking) return seen == present;
+        Sleep(1);  // another thread is loading them
+    }
+}
+
+const MediaFoundationCalls* MediaFoundation::calls() {
+    return available() ? &loaded : nullptr;
+}
+
+void MediaFoundation::giveUp() {
+    InterlockedExchange(&givenUp, 1);
+}
+
+void MediaFoundation::refuse(bool refused) {
+    InterlockedExchange(&refusedForTests, refused ? 1 : 0);
+}

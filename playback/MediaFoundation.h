@@ -1,0 +1,26 @@
+#pragma once
+#include <windows.h>
+
+struct MediaFoundationCalls;
+
+// Whether this Windows plays files through Media Foundation (Windows 7 and
+// later with the media components). Its libraries are loaded at run time and
+// kept for the life of the process; the program starts without them.
+class MediaFoundation {
+public:
+    // True when the libraries load, every call the player makes is there and
+    // the platform accepts the version the player is built for (Vista's
+    // Media Foundation does not). Looked at once; any thread may ask.
+    static bool available();
+    // The calls, or null when Media Foundation is not available.
+    static const MediaFoundationCalls* calls();
+
+    // Media Foundation stopped answering in this process (a session that
+    // never closed holds its one work thread): from now on it counts as
+    // unavailable, so that no file waits for it in vain.
+    static void giveUp();
+
+    // A machine without Media Foundation, for tests: while refused,
+    // available() answers false and calls() null, whatever the libraries.
+    static void refuse(bool refused);
+};

@@ -1,0 +1,41 @@
+#include "playback/MediaFoundationSource.h"
+
+#include <cstdio>
+#include "base/Exception.h"
+#include "playback/ComPointer.h"
+#include "playback/MediaFoundationCalls.h"
+#include "playback/MediaFoundationCompletion.h"
+#include "playback/MediaFoundationException.h"
+
+namespace {
+
+// Paths are at most MAX_PATH bytes, and no byte makes more than one character.
+void widen(const char* path, wchar_t (&wide)[MAX_PATH]) {
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) == 0) throwWin32Error(ERROR_INVALID_PARAMETER);
+}
+
+}  // namespace
+
+IMFMediaSource* openMediaSource(const MediaFoundationCalls& mf, const char* path, DWORD milliseconds) {
+    wchar_t wide[MAX_PATH];
+    widen(path, wide);
+    ComPointer<IMFSourceResolver> resolver;
+    throwIfFailed(mf.createSourceResolver(resolver.receive()));
+    ComPointer<MediaFoundationCompletion> completion(MediaFoundationCompletion::make());
+    if (!completion) throwOutOfMemory();
+    ComPointer<IUnknown> cancel;
+    throwIfFailed(resolver->BeginCreateObjectFromURL(wide, MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_READ,
+                                                     nullptr, cancel.receive(), completion.get(), nullptr));
+    ComPointer<IMFAsyncResult> result(completion->wait(milliseconds));
+    if (!result) {
+        fprintf(stderr, "DBG resolver timeout\n");
+        resolver->CancelObjectCreation(cancel.get());
+        throwMediaFoundationError(HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+    }
+    MF_OBJECT_TYPE type = MF_OBJECT_INVALID;
+    ComPointer<IUnknown> object;
+    throwIfFailed(resolver->EndCreateObjectFromURL(result.get(), &type, object.receive()));
+    ComPointer<IMFMediaSource> source;
+    throwIfFailed(object->QueryInterface(__uuidof(IMFMediaSource), source.receiveVoid()));
+    return source.detach();
+}

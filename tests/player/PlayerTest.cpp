@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "base/Exception.h"
+#include "base/OwnedHandles.h"
+#include "playback/MediaFoundation.h"
+#include "playback/MediaFoundationException.h"
+#include "playback/MediaFoundationPlayer.h"
+#include "support/MessagePump.h"
+#include "support/ProgramCopy.h"
+#include "support/RunningProgram.h"
+#include "support/TestPaths.h"
+
+namespace {
+
+const COLORREF teal = RGB(0, 128, 128), orange = RGB(255, 165, 0), lime = RGB(0, 255, 0),
+               blue = RGB(0, 0, 255), black = RGB(0, 0, 0);
+
+// Within a few tens per channel: the clips pass through YUV.
+bool looksLike(COLORREF seen, COLORREF wanted) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(static_cast<int>((seen >> shift) & 0xFF) - static_cast<int>((wanted >> shift) & 0xFF)) > 40)
+            return false;
+    }
+    return true;
+}
+
+COLORREF pixelAt(int x, int y) {
+    WindowDc screen(nullptr);
+    return GetPixel(screen.handle(), x, y);
+}
+
+struct Event {
+    WPARAM openId;
+    LPARAM type;
+};
+std::vector<Event> received;  // the player's messages as the window got them
+
+LRESULT CALLBACK screenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == MediaFoundationPlayer::eventMessage) {
+        received.push_back({wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// The code of what open() throws, with whether it was a MediaFoundationException
+// and its text; code 0 when it opened.
+struct Refusal {
+    DWORD code = 0;
+    bool mediaFoundation = false;
+    std::string text;
+};
+
+Refusal openRefusal(MediaFoundationPlayer& player, HWND window, const std::string& path) {
+    Refusal refusal;
+    try {
+        player.open(window, window, path.c_str());
+    } catch (Exception* e) {
+        refusal.code = e->code;
+        refusal.mediaFoundation = dynamic_cast<MediaFoundationException*>(e) != nullptr;
+        if (char* text = e->messageText()) {
+            refusal.text = text;
+            LocalFree(text);
+        }
+        dispose(e);
+    }
+    return refusal;
+}
+
+// One full-screen top-level window for every case, as a show's: top-level
+// windows are slow to come and go on the X display.
+class PlayerTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = screenProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        wc.lpszClassName = "CinevaneTestScreen";
+        RegisterClassA(&wc);
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+        screen = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "screen", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                                 height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        UpdateWindow(screen);
+    }
+    static void TearDownTestSuite() { DestroyWindow(screen); }
+    void SetUp() override {
+        ASSERT_NE(nullptr, screen);
+        ASSERT_TRUE(MediaFoundation::available());
+        received.clear();
+    }
+
+    // Opens a clip into the screen; the failure names what was thrown.
+    static void open(MediaFoundationPlayer& player, const char* clip) {
+        const Refusal refusal = openRefusal(player, screen, testpaths::clip(clip));
+        ASSERT_EQ(0u, refusal.code) << clip << ": " << refusal.text;
+    }
+    static bool waitForColour(COLORREF colour, int x, int y) {
+        return pump::until([&] { return looksLike(pixelAt(x, y), colour); });
+    }
+    static bool waitForPicture(COLORREF colour) { return waitForColour(colour, width / 2, height / 2); }
+    // Hands the player every message received so far; how many it took as the end.
+    static int takeEvents(MediaFoundationPlayer& player) {
+        int ends = 0;
+        for (const Event& event : received) ends += player.takeEvent(event.openId, event.type);
+        received.clear();
+        return ends;
+    }
+
+    static HWND screen;
+    static int width, height;
+};
+
+HWND PlayerTest::screen = nullptr;
+int PlayerTest::width = 0;
+int PlayerTest::height = 0;
+
+TEST_F(PlayerTest, PlaysThePictureToItsEndAndReportsTheEndOnce) {
+    static const struct {
+        const char* clip;
+        bool muted;
+        COLORREF colour;
+    } cases[] = {{"teal.mp4", false, teal}, {"sound.mp4", false, orange}, {"sound.mp4", true, orange}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.clip << (c.muted ? " muted" : ""));
+        MediaFoundationPlayer player;
+        player.setMuted(c.muted);
+        open(player, c.clip);
+        EXPECT_TRUE(player.isOpen());
+        EXPECT_NEAR(2000, static_cast<int>(player.lengthMilliseconds()), 100);
+        EXPECT_EQ(160, player.nativeSize().width);
+        EXPECT_EQ(120, player.nativeSize().height);
+        // These machines have no sound device: the sound track is left out.
+        EXPECT_FALSE(player.playsSound());
+        player.play(0);
+        EXPECT_TRUE(waitForPicture(c.colour)) << std::hex << pixelAt(width / 2, height / 2);
+        int ends = 0;
+        EXPECT_TRUE(pump::until([&] { return (ends += takeEvents(player)) > 0; }));
+        pump::drain(screen);
+        ends += takeEvents(player);
+        EXPECT_EQ(1, ends);
+        EXPECT_EQ(player.lengthMilliseconds(), player.getPositionMilliseconds());
+        player.close();
+        EXPECT_FALSE(player.isOpen());
+    }
+}
+
+TEST_F(PlayerTest, TheEndOfAnEarlierOpenIsNotTheEndOfTheCurrentOne) {
+    MediaFoundationPlayer player;
+    open(player, "teal.mp4");
+    player.play(0);
+    ASSERT_TRUE(pump::until([] { return !received.empty(); }));
+    const std::vector<Event> earlier = received;
+    received.clear();
+    open(player, "teal.mp4");
+    player.play(0);
+    for (const Event& event : earlier) EXPECT_FALSE(player.takeEvent(event.openId, event.type));
+    int ends = 0;
+    EXPECT_TRUE(pump::until([&] { return (ends += takeEvents(player)) > 0; }));
+    EXPECT_EQ(1, ends);
+}
+
+TEST_F(PlayerTest, StartsAtAStoredPositionAndKeepsWhereItStopped) {
+    // Five seconds of lime, then five of blue.
+    static const struct {
+        DWORD from;
+        COLORREF colour;
+    } cases[] = {{0, lime}, {6000, blue}, {9000, blue}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.from);
+        MediaFoundationPlayer player;
+        open(player, "ten-seconds.mp4");
+        player.play(c.from);
+        EXPECT_TRUE(waitForPicture(c.colour)) << std::hex << pixelAt(width / 2, height / 2);
+        const DWORD playing = player.getPositionMilliseconds();
+        EXPECT_GE(playing, c.from);
+        EXPECT_LE(playing, 10000u);
+        player.stop();
+        const DWORD stopped = player.getPositionMilliseconds();
+        EXPECT_GE(stopped, playing);
+        pump::drain(screen);
+        EXPECT_EQ(stopped, player.getPositionMilliseconds());
+        EXPECT_EQ(0, takeEvents(player)) << "a stopped file has no end";
+    }
+}
+
+TEST_F(PlayerTest, KeepingTheProportionsLeavesBlackBars) {
+    MediaFoundationPlayer player;
+    player.setKeepAspect(true);
+    open(player, "wide.mp4");
+    player.play(0);
+    ASSERT_TRUE(waitForPicture(teal));
+    // 16:9 across the whole width, centred, black above and below.
+    const int bar = (height - width * 9 / 16) / 2;
+    EXPECT_TRUE(waitForColour(black, width / 2, bar / 2));
+    int top = 0;
+    while (top < height / 2 && !looksLike(pixelAt(width / 2, top), teal)) ++top;
+    EXPECT_NEAR(bar, top, 4);
+    EXPECT_TRUE(looksLike(pixelAt(0, height / 2), teal)) << "the picture spans the screen's width";
+    EXPECT_TRUE(looksLike(pixelAt(width / 2, height - bar / 2), black));
+}
+
+TEST_F(PlayerTest, RefusesWhatItCannotPlay) {
+    static const char* const clips[] = {"random.mp4", "no-such-clip.mp4"};
+    MediaFoundationPlayer player;
+    for (const char* clip : clips) {
+        SCOPED_TRACE(clip);
+        const Refusal refusal = openRefusal(player, screen, testpaths::clip(clip));
+        EXPECT_NE(0u, refusal.code);
+        EXPECT_TRUE(refusal.mediaFoundation) << "MCI may try it";
+        EXPECT_NE(std::string::npos, refusal.text.find("not playable")) << refusal.text;
+        EXPECT_FALSE(player.isOpen());
+    }
+    // The renderer draws nothing into a child window under Wine.
+    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, screen, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    const Refusal refusal = openRefusal(player, child, testpaths::clip("teal.mp4"));
+    DestroyWindow(child);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), refusal.code);
+    EXPECT_FALSE(refusal.mediaFoundation);
+    EXPECT_FALSE(player.isOpen());
+}
+
+TEST_F(PlayerTest, ClosesPromptlyWhilePlaying) {
+    // Wine's renderer locks up in about one close of six: every round must
+    // still return, and the next file still play.
+    MediaFoundationPlayer player;
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        open(player, "ten-seconds.mp4");
+        player.play(0);
+        EXPECT_TRUE(waitForPicture(lime));
+        const DWORD start = GetTickCount();
+        player.close();
+        EXPECT_LT(GetTickCount() - start, pump::DEADLINE) << "close hung";
+        EXPECT_FALSE(player.isOpen());
+        EXPECT_EQ(0u, player.getPositionMilliseconds());
+    }
+}
+
+TEST_F(PlayerTest, ARefusedLibraryMakesItUnavailable) {
+    MediaFoundation::refuse(true);
+    const bool available = MediaFoundation::available();
+    MediaFoundationPlayer player;
+    const Refusal refusal = openRefusal(player, screen, testpaths::clip("teal.mp4"));
+    MediaFoundation::refuse(false);
+    EXPECT_FALSE(available);
+    EXPECT_TRUE(refusal.mediaFoundation);
+    EXPECT_FALSE(player.isOpen());
+    EXPECT_TRUE(MediaFoundation::available());
+}
+
+TEST(PlayerOnVista, ALibraryThatRefusesWindows7sVersionIsUnavailable) {
+    ProgramCopy copy("vista", testpaths::programFolder() + "player_tests.exe");
+    copy.copyHere(testpaths::programFolder() + "fake-mfplat.dll", "mfplat.dll");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\CinevaneTests\\Mfplat");
+    RunningProgram program;
+    ASSERT_TRUE(program.start(copy.program, "--without-media-foundation"));
+    EXPECT_EQ(0u, program.finish()) << "its cases failed";
+    DWORD version = 0, size = sizeof version;
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, "Software\\CinevaneTests\\Mfplat", "StartupVersion",
+                                          RRF_RT_REG_DWORD, nullptr, &version, &size));
+    EXPECT_EQ(0x20070u, version) << "Windows 7's version";
+}
+
+// Runs only where a sound device is there (its own ctest entry).
+class WithSoundDevice : public PlayerTest {};
+
+TEST_F(WithSoundDevice, MutingSilencesTheSoundTrack) {
+    MediaFoundationPlayer player;
+    open(player, "sound.mp4");
+    ASSERT_TRUE(player.playsSound());
+    EXPECT_FALSE(player.soundMuted());
+    player.setMuted(true);
+    EXPECT_TRUE(player.soundMuted());
+    player.play(0);
+    EXPECT_TRUE(waitForPicture(orange));
+    int ends = 0;
+    EXPECT_TRUE(pump::until([&] { return (ends += takeEvents(player)) > 0; }));
+    player.setMuted(false);
+    EXPECT_FALSE(player.soundMuted());
+}
+
+// Runs only in that copy.
+TEST(WithoutMediaFoundation, NoFileOpens) {
+    EXPECT_FALSE(MediaFoundation::available());
+    MediaFoundationPlayer player;
+    const Refusal refusal = openRefusal(player, GetDesktopWindow(), testpaths::clip("teal.mp4"));
+    EXPECT_TRUE(refusal.mediaFoundation);
+    EXPECT_FALSE(player.isOpen());
+}
+
+}  // namespace
