@@ -11,6 +11,7 @@
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
 #include "dialog/TooLongPaths.h"
+#include "playback/MediaFoundation.h"
 #include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 
@@ -152,11 +153,32 @@ void tellFileDialogFailure(HWND dialog, DWORD failure) {
     }
 }
 
-void onAddFile(HWND dialog) {
-    DialogState& s = state();
+// The picker's filter: the types every Windows plays through MCI, and where
+// Media Foundation plays today's types, an entry for them before the last
+// one (all files).
+CountedString fileFilter() {
     CountedString filter;
     filter.loadString(nullptr, IDS_FILE_FILTER);
-    s.filePicker->setFilter(filter.c_str());
+    if (!MediaFoundation::available()) return filter;
+    CountedString foundation;
+    foundation.loadString(nullptr, IDS_FILE_FILTER_FOUNDATION);
+    // The last entry begins after the last bar but one; a bar may be the
+    // second byte of a double-byte character, so the text is walked.
+    const char* text = filter.c_str();
+    const char* bars[2] = {nullptr, nullptr};
+    for (const char* p = text; *p; p = CharNextA(p)) {
+        if (*p != '|') continue;
+        bars[0] = bars[1];
+        bars[1] = p;
+    }
+    if (!bars[0]) return filter;
+    const int lastEntry = static_cast<int>(bars[0] - text) + 1;
+    return filter.left(lastEntry) + foundation + "|" + filter.mid(lastEntry);
+}
+
+void onAddFile(HWND dialog) {
+    DialogState& s = state();
+    s.filePicker->setFilter(fileFilter().c_str());
     if (!s.filePicker->run()) {
         tellFileDialogFailure(dialog, s.filePicker->failure());
         return;

@@ -17,6 +17,9 @@ LRESULT ForwardingVideoView::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
         if (device.takeEndOfPlay(wParam, static_cast<MCIDEVICEID>(lParam)))
             PostMessageA(GetParent(hwnd), WM_SHOW_NEXT, opens, 0);
         return 0;
+    case MediaFoundationPlayer::eventMessage:
+        if (player.takeEvent(wParam, lParam)) PostMessageA(GetParent(hwnd), WM_SHOW_NEXT, opens, 0);
+        return 0;
     default:
         return VideoView::windowProc(hwnd, message, wParam, lParam);
     }

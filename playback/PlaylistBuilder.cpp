@@ -4,6 +4,7 @@
 
 #include "base/DirectorySearch.h"
 #include "base/Exception.h"
+#include "playback/MediaFoundation.h"
 
 namespace {
 
@@ -36,7 +37,9 @@ private:
 }  // namespace
 
 void splitVideoExtensions(StringArray& extensions) {
-    extensions.split("wmv/avi/mpg/mpeg", "/");
+    // Where Media Foundation plays them (Windows 7 and later), folders also
+    // bring the files of today's cameras and phones.
+    extensions.split(MediaFoundation::available() ? "wmv/avi/mpg/mpeg/mp4/m4v/mov/mkv" : "wmv/avi/mpg/mpeg", "/");
 }
 
 bool collectEntry(const FilePath& entry, const StringArray& extensions, FoundFiles& found) {

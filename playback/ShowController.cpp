@@ -177,6 +177,7 @@ void playFile(const CountedString& path, DWORD fromMinutes, DWORD fromSeconds) {
     ForwardingVideoView& v = view();
     v.open(path);
     if (!settings->sound) v.setAudio(false, MCI_SET_AUDIO_ALL);
+    v.setKeepAspect(settings->keepAspect != 0);
     v.setDestination(settings->keepAspect ? pictureArea.destinationFor(v) : clientRect);
     const DWORD length = lengthOfOpenFile();
     LockWindowUpdate(nullptr);

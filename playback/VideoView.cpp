@@ -1,7 +1,10 @@
 #include "playback/VideoView.h"
 
+#include <cstring>
+
 #include "base/Exception.h"
 #include "base/OwnedHandles.h"
+#include "playback/MediaFoundation.h"
 
 namespace {
 // Both the window class and the property that links a window to its object.
@@ -78,20 +81,61 @@ HWND VideoView::attach(HWND window) {
     return old;
 }
 
+bool VideoView::isFoundationFile(const CountedString& path) {
+    // A dot is never the second byte of a double-byte character.
+    const char* dot = strrchr(path.c_str(), '.');
+    if (!dot || strchr(dot, '\\')) return false;
+    static const char* const extensions[] = {".mp4", ".m4v", ".mov", ".mkv"};
+    for (const char* extension : extensions)
+        if (lstrcmpiA(dot, extension) == 0) return true;
+    return false;
+}
+
+void VideoView::openOneWay(const CountedString& path, bool throughFoundation) {
+    if (!throughFoundation) {
+        device.open(hwnd, path.c_str());
+        return;
+    }
+    player.open(picture.showOver(hwnd), hwnd, path.c_str());
+}
+
 void VideoView::open(const CountedString& path) {
     requireWindow();
     ++opens;
-    device.open(hwnd, path.c_str());
+    resetMedia();
+    const bool foundationFirst = isFoundationFile(path) && MediaFoundation::available();
+    try {
+        openOneWay(path, foundationFirst);
+    } catch (Exception* first) {
+        if (first == outOfMemoryException() || (!foundationFirst && !MediaFoundation::available())) throw;
+        try {
+            openOneWay(path, !foundationFirst);
+        } catch (Exception* second) {
+            dispose(second);
+            throw first;
+        }
+        dispose(first);
+    }
     invalidate();
 }
 
 void VideoView::play(DWORD fromMinutes, DWORD fromSeconds, DWORD toMinutes, DWORD toSeconds) {
     requireWindow();
-    device.play(fromMinutes, fromSeconds, toMinutes, toSeconds);
+    if (!player.isOpen()) {
+        device.play(fromMinutes, fromSeconds, toMinutes, toSeconds);
+        return;
+    }
+    // A stored point far beyond any end stays beyond it.
+    const unsigned long long from = (fromMinutes * 60ull + fromSeconds) * 1000ull;
+    player.play(from < MAXDWORD ? static_cast<DWORD>(from) : MAXDWORD);
 }
 
 void VideoView::stop() {
     requireWindow();
+    if (player.isOpen()) {
+        player.stop();
+        return;
+    }
     device.stop();
     invalidate();
 }
@@ -103,33 +147,51 @@ Bounds VideoView::getDestination() {
 
 Bounds VideoView::getSource() {
     requireWindow();
-    return device.getSource();
+    return player.isOpen() ? player.nativeSize() : device.getSource();
 }
 
 void VideoView::setDestination(const Bounds& bounds) {
     requireWindow();
+    if (player.isOpen()) {
+        player.setDestination(bounds);
+        return;
+    }
     device.setDestination(bounds);
 }
 
+void VideoView::setKeepAspect(bool keep) {
+    player.setKeepAspect(keep);
+}
+
 void VideoView::setAudio(bool on, DWORD channel) {
+    if (player.isOpen()) {
+        player.setMuted(!on);
+        return;
+    }
     device.setAudio(on, channel);
 }
 
 void VideoView::getPosition(DWORD& minutes, DWORD& seconds) {
+    if (player.isOpen()) {
+        MciDevice::splitPosition(player.getPositionMilliseconds(), minutes, seconds);
+        return;
+    }
     device.getPosition(minutes, seconds);
 }
 
 DWORD VideoView::getPositionMilliseconds() {
-    return device.getPositionMilliseconds();
+    return player.isOpen() ? player.getPositionMilliseconds() : device.getPositionMilliseconds();
 }
 
 DWORD VideoView::getLengthMilliseconds() {
-    return device.getLengthMilliseconds();
+    return player.isOpen() ? player.lengthMilliseconds() : device.getLengthMilliseconds();
 }
 
 void VideoView::resetMedia() {
     fillColor = RGB(0, 0, 0);
     device.close();
+    player.close();
+    picture.hide();
 }
 
 void VideoView::close() {
@@ -164,6 +226,7 @@ LRESULT CALLBACK VideoView::viewClassProc(HWND hwnd, UINT message, WPARAM wParam
             if (view) {
                 view->hwnd = nullptr;
                 view->resetMedia();
+                view->picture.destroy();
             }
             return 0;
         }

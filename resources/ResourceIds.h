@@ -7,6 +7,7 @@
 #define IDS_PRODUCT_NAME 101   /* "cinevane": the INI file's base name and the preview's caption */
 #define IDS_FILE_FILTER 1001   /* the open-file dialog's filter: description|pattern pairs */
 #define IDS_FOLDER_PROMPT 1002 /* the folder browser's prompt */
+#define IDS_FILE_FILTER_FOUNDATION 1003 /* the filter's entry for the types Media Foundation plays */
 
 /* The settings dialog's messages; %1 and %2 stand for the texts put in */
 #define IDS_SAVE_FAILED 1101         /* %1 the INI file's name, %2 the system's reason */

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "playback/MediaFoundation.h"
 #include "playback/PlaylistBuilder.h"
 #include "support/PlayOrder.h"
 #include "support/TestErrors.h"
@@ -31,16 +32,24 @@ std::string animalFolder() {
 
 }  // namespace
 
+// The MP4 file only where Media Foundation plays it (as under Wine 8).
 TEST(PlaylistBuilder, FolderGivesFilesGroupedByExtension) {
     std::string folder = animalFolder();
-    const std::vector<std::string> expected = {folder + "bee.wmv", folder + "ant.avi",
-                                               folder + "dog.mpg", folder + "cat.mpeg"};
-    EXPECT_EQ(expected, build({folder}));
-    std::string bare = folder.substr(0, folder.size() - 1);
-    EXPECT_EQ(expected, build({bare}));
+    for (bool foundation : {true, false}) {
+        SCOPED_TRACE(foundation ? "with Media Foundation" : "without Media Foundation");
+        MediaFoundation::refuse(!foundation);
+        std::vector<std::string> expected = {folder + "bee.wmv", folder + "ant.avi", folder + "dog.mpg",
+                                             folder + "cat.mpeg"};
+        if (foundation) expected.push_back(folder + "fox.mp4");
+        EXPECT_EQ(expected, build({folder}));
+        std::string bare = folder.substr(0, folder.size() - 1);
+        EXPECT_EQ(expected, build({bare}));
+    }
+    MediaFoundation::refuse(false);
 }
 
 TEST(PlaylistBuilder, FilesMissingEntriesAndDuplicates) {
+    MediaFoundation::refuse(true);  // the classic types only
     std::string folder = animalFolder();
     const std::vector<std::string> expected = {
         folder + "eel.txt",   // a listed file whatever its extension
@@ -49,6 +58,7 @@ TEST(PlaylistBuilder, FilesMissingEntriesAndDuplicates) {
     };
     EXPECT_EQ(expected, build({folder + "eel.txt", "", folder + "missing.avi", folder + "nowhere\\",
                                folder, folder + "ant.avi\\", folder + "ant.avi"}));
+    MediaFoundation::refuse(false);
 }
 
 TEST(PlaylistBuilder, MatchesIgnoreCaseAndTakeMatchingFolders) {

@@ -10,6 +10,7 @@ const char* screenName(Screen screen) {
         case Screen::Red: return "red";
         case Screen::Lime: return "lime";
         case Screen::Blue: return "blue";
+        case Screen::Teal: return "teal";
         case Screen::Bars: return "bars";
         default: return "other";
     }
@@ -36,6 +37,9 @@ Screen classify(COLORREF color) {
     if (r && gLow && bLow) return Screen::Red;
     if (rLow && g && bLow) return Screen::Lime;
     if (rLow && gLow && b) return Screen::Blue;
+    // Half green and half blue, each within a few tens after YUV.
+    const int green = GetGValue(color), blue = GetBValue(color);
+    if (rLow && green > 0x60 && green < 0xA0 && blue > 0x60 && blue < 0xA0) return Screen::Teal;
     return Screen::Other;
 }
 

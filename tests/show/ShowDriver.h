@@ -17,9 +17,9 @@ namespace showdriver {
 using testpaths::clip;
 const DWORD kDeadline = pump::DEADLINE;
 
-// What fills the screen, told apart by a few pixels: the solid clips, the
-// colour bars of long.avi, black.
-enum class Screen { Black, Red, Lime, Blue, Bars, Other };
+// What fills the screen, told apart by a few pixels: the solid clips (teal
+// for the MP4 clips), the colour bars of long.avi, black.
+enum class Screen { Black, Red, Lime, Blue, Teal, Bars, Other };
 const char* screenName(Screen screen);
 Screen screenNow();
 std::string describe(const std::vector<Screen>& screens);

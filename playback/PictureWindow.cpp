@@ -1,0 +1,56 @@
+#include "playback/PictureWindow.h"
+
+#include "base/Exception.h"
+
+namespace {
+const char* const className = "CinevanePicture";
+}
+
+PictureWindow::PictureWindow() : window(nullptr) {}
+
+PictureWindow::~PictureWindow() {
+    destroy();
+}
+
+LRESULT CALLBACK PictureWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST:
+        // The pointer belongs to the view below, which hands it to the show.
+        return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+HWND PictureWindow::showOver(HWND view) {
+    RECT area;
+    GetClientRect(view, &area);
+    MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    if (!window) {
+        WNDCLASSA type;
+        ZeroMemory(&type, sizeof type);
+        type.lpfnWndProc = procedure;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        type.lpszClassName = className;
+        if (!RegisterClassA(&type) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) throwWin32Error(GetLastError());
+        window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, "", WS_POPUP,
+                                 area.left, area.top, area.right - area.left, area.bottom - area.top,
+                                 GetAncestor(view, GA_ROOT), nullptr, type.hInstance, nullptr);
+        if (!window) throwWin32Error(GetLastError() ? GetLastError() : ERROR_INVALID_WINDOW_HANDLE);
+    }
+    SetWindowPos(window, HWND_TOPMOST, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return window;
+}
+
+void PictureWindow::hide() {
+    if (window) ShowWindow(window, SW_HIDE);
+}
+
+void PictureWindow::destroy() {
+    if (window && IsWindow(window)) DestroyWindow(window);
+    window = nullptr;
+}

@@ -1,0 +1,74 @@
+// The files of today's cameras and phones in cinevane.scr's own show: where
+// Media Foundation is there they are searched and play full screen among
+// the classic files; where it is not, the show is the classic one.
+#include <gtest/gtest.h>
+
+#include "ShowDriver.h"
+
+using namespace showdriver;
+
+namespace {
+
+// A folder of an AVI, another AVI and an MP4: the search brings the classic
+// types first, then, where Media Foundation plays it, the MP4.
+ProgramCopy mixedFolder(const char* hint, bool withoutFoundation) {
+    ProgramCopy copy(hint);
+    copy.copyHere(clip("red.avi"), "a.avi");
+    copy.copyHere(clip("lime.avi"), "b.avi");
+    copy.copyHere(clip("teal.mp4"), "c.mp4");
+    // Loaded from the program's folder first: a Media Foundation that
+    // refuses Windows 7's version, as Vista's does.
+    if (withoutFoundation)
+        copy.copyHere(testpaths::binaryPath("tests\\player\\fake-mfplat.dll"), "mfplat.dll");
+    copy.setOptions(0, 1, 1);
+    copy.setEntries({copy.folder});
+    return copy;
+}
+
+::testing::AssertionResult endedWithKey(RunningProgram& show) {
+    pressKey();
+    if (!show.waitForExit(kDeadline)) return ::testing::AssertionFailure() << "still running after a key";
+    if (show.exitCode() != 0) return ::testing::AssertionFailure() << "exit code " << show.exitCode();
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(FoundationShow, Mp4FilesOfAFolderPlayOnlyWhereMediaFoundationIsThere) {
+    const struct {
+        int line;
+        bool withoutFoundation;
+        std::vector<Screen> expected;
+    } rows[] = {
+        {__LINE__, false, {Screen::Red, Screen::Lime, Screen::Teal, Screen::Red}},
+        {__LINE__, true, {Screen::Red, Screen::Lime, Screen::Red, Screen::Lime}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row at line " << row.line);
+        ProgramCopy copy = mixedFolder("foundation", row.withoutFoundation);
+        RunningProgram show;
+        ASSERT_TRUE(show.start(copy.program, "/s"));
+        EXPECT_EQ(describe(row.expected), describe(watchClips(show, row.expected.size(), 2 * kDeadline)));
+        EXPECT_TRUE(endedWithKey(show));
+    }
+}
+
+// Ten seconds of an MP4, five of lime and five of blue, resumed six seconds
+// in; the key that ends it stores the point it reached.
+TEST(FoundationShow, ResumedMp4StartsAtItsStoredPointAndTheKeyStoresWhereItGot) {
+    ProgramCopy copy("foundation-resume");
+    const std::string resumed = copy.copyHere(clip("ten-seconds.mp4"), "ten.mp4");
+    copy.setOptions(0, 1, 1);
+    copy.setEntries({resumed, clip("red.avi")});
+    copy.setResume(resumed, "0,6");
+    RunningProgram show;
+    ASSERT_TRUE(show.start(copy.program, "/s"));
+    ASSERT_EQ(describe({Screen::Blue}), describe(watchClips(show, 1)));
+    ASSERT_TRUE(endedWithKey(show));
+    EXPECT_EQ(resumed, copy.resumeName());
+    int minutes = -1, seconds = -1;
+    ASSERT_EQ(2, sscanf(copy.resumeTime().c_str(), "%d,%d", &minutes, &seconds)) << copy.resumeTime();
+    EXPECT_EQ(0, minutes);
+    EXPECT_GE(seconds, 6);
+    EXPECT_LE(seconds, 9);
+}
