@@ -59,7 +59,7 @@ done
 resume=$(tr -d '\r' < "$work/cinevane.ini" | sed -n '/^\[Resume\]/,/^\[/s/^Name=//p')
 if [ -n "$resume" ]; then
   case $resume in
-    *\\samples\\*.avi|*\\samples\\*.mpg|*\\samples\\*.mpeg|*\\samples\\*.wmv) ;;
+    *\\samples\\*.avi|*\\samples\\*.mpg|*\\samples\\*.mpeg|*\\samples\\*.wmv|*\\samples\\*.mp4) ;;
     *) fail "resume point names no sample: '$resume'";;
   esac
   grep -qF "resume point stored in $work/cinevane.ini: ${resume##*\\} at" <<<"$output" ||
