@@ -68,6 +68,10 @@ void MediaFoundation::giveUp() {
     InterlockedExchange(&givenUp, 1);
 }
 
+bool MediaFoundation::librariesLoaded() {
+    return InterlockedCompareExchange(&look, notLooked, notLooked) == present;
+}
+
 void MediaFoundation::refuse(bool refused) {
     InterlockedExchange(&refusedForTests, refused ? 1 : 0);
 }

@@ -19,6 +19,11 @@ public:
     // never closed holds its one work thread): from now on it counts as
     // unavailable, so that no file waits for it in vain.
     static void giveUp();
+    // Whether its libraries were loaded into this process. Their unloading
+    // at the process's end may wait for threads of theirs that never end (a
+    // stuck session's, or under Wine a renderer's): the process should then
+    // end without unloading anything.
+    static bool librariesLoaded();
 
     // A machine without Media Foundation, for tests: while refused,
     // available() answers false and calls() null, whatever the libraries.

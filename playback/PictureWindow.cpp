@@ -47,7 +47,11 @@ HWND PictureWindow::showOver(HWND view) {
 }
 
 void PictureWindow::hide() {
-    if (window) ShowWindow(window, SW_HIDE);
+    // Moved out of every screen rather than hidden: it takes the picture
+    // with it at once, where Wine waits up to two seconds for a hidden
+    // window to leave the display.
+    if (window)
+        SetWindowPos(window, nullptr, -32000, -32000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PictureWindow::destroy() {

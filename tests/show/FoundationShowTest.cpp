@@ -72,3 +72,14 @@ TEST(FoundationShow, ResumedMp4StartsAtItsStoredPointAndTheKeyStoresWhereItGot) 
     EXPECT_GE(seconds, 6);
     EXPECT_LE(seconds, 9);
 }
+
+// An MP4 named as an AVI: MCI refuses it, Media Foundation plays it.
+TEST(FoundationShow, AFileThatMciRefusesPlaysThroughMediaFoundation) {
+    ProgramCopy copy("foundation-fallback");
+    copy.setOptions(0, 0, 1);
+    copy.setEntries({copy.copyHere(clip("teal.mp4"), "inside.avi"), clip("red.avi")});
+    RunningProgram show;
+    ASSERT_TRUE(show.start(copy.program, "/s"));
+    EXPECT_EQ(describe({Screen::Teal, Screen::Red}), describe(watchClips(show, 2)));
+    EXPECT_TRUE(endedWithKey(show));
+}
