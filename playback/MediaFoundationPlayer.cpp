@@ -18,7 +18,7 @@ namespace {
 // have to load the codecs; closing takes a moment when all is well, and
 // never ends when Wine's renderer has locked up.
 const DWORD openDeadline = 15000;
-const DWORD closeDeadline = 3000;
+const DWORD closeDeadline = 10000;
 
 // The clock is looked at this often while a file plays; the picture halts
 // this long before the end, and the renderer is given this long to settle

@@ -1,6 +1,5 @@
 #include "playback/MediaFoundationSource.h"
 
-#include <cstdio>
 #include "base/Exception.h"
 #include "playback/ComPointer.h"
 #include "playback/MediaFoundationCalls.h"
@@ -28,7 +27,6 @@ IMFMediaSource* openMediaSource(const MediaFoundationCalls& mf, const char* path
                                                      nullptr, cancel.receive(), completion.get(), nullptr));
     ComPointer<IMFAsyncResult> result(completion->wait(milliseconds));
     if (!result) {
-        fprintf(stderr, "DBG resolver timeout\n");
         resolver->CancelObjectCreation(cancel.get());
         throwMediaFoundationError(HRESULT_FROM_WIN32(ERROR_TIMEOUT));
     }

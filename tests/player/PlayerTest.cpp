@@ -11,6 +11,7 @@
 #include "playback/MediaFoundation.h"
 #include "playback/MediaFoundationException.h"
 #include "playback/MediaFoundationPlayer.h"
+#include "playback/SentMessageWait.h"
 #include "support/MessagePump.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
@@ -243,6 +244,29 @@ TEST_F(PlayerTest, ClosesPromptlyWhilePlaying) {
         EXPECT_FALSE(player.isOpen());
         EXPECT_EQ(0u, player.getPositionMilliseconds());
     }
+}
+
+// A key pressed while the player waits for Media Foundation (which under
+// Wine may take long, or never answer) cuts the wait short: the show ends
+// at once. The event would come only long after.
+TEST_F(PlayerTest, AKeyPressCutsAWaitForMediaFoundationShort) {
+    // [0] set by the thread after a deadline, or once [1] lets it go.
+    static HANDLE events[2];
+    for (HANDLE& event : events) event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE setter = CreateThread(nullptr, 0, [](void*) -> DWORD {
+        WaitForSingleObject(events[1], pump::DEADLINE);
+        SetEvent(events[0]);
+        return 0;
+    }, nullptr, 0, nullptr);
+    PostMessageA(screen, WM_KEYDOWN, VK_SHIFT, 0);
+    EXPECT_FALSE(waitHandlingSentMessages(events[0], 2 * pump::DEADLINE)) << "waited for the event";
+    EXPECT_TRUE(userCutWait());
+    pump::drain(screen);
+    EXPECT_FALSE(userCutWait()) << "the key was taken";
+    SetEvent(events[1]);
+    WaitForSingleObject(setter, INFINITE);
+    CloseHandle(setter);
+    for (HANDLE event : events) CloseHandle(event);
 }
 
 TEST_F(PlayerTest, ARefusedLibraryMakesItUnavailable) {
