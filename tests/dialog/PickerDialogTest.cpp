@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <dlgs.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
@@ -132,16 +130,9 @@ TEST_F(PickerDialog, FilterBecomesThreePairsWithTheFirstSelected) {
     FilePicker picker(nullptr, dialogFlags, 4096);
     picker.setFilter(videoFilter);
     std::vector<std::string> types;
-    LRESULT selected = -2;
+    int selected = -2;
     driver::whenDialogAppears([&](HWND dialog) {
-        HWND typeBox = GetDlgItem(dialog, cmb1);
-        const LRESULT count = SendMessageW(typeBox, CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            wchar_t text[256] = {};
-            SendMessageW(typeBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            types.push_back(driver::utf8(text));
-        }
-        selected = SendMessageW(typeBox, CB_GETCURSEL, 0, 0);
+        types = systemdialogs::fileTypes(dialog, selected);
         systemdialogs::cancel(dialog);
     });
     EXPECT_FALSE(picker.run());

@@ -29,7 +29,7 @@ std::vector<std::string> operator+(std::vector<std::string> a, const std::vector
 std::vector<std::string> clipFolder(const char* hint, const char* clip, int copies) {
     std::string folder = testpaths::freshFolder(hint);
     std::vector<std::string> paths = {folder};
-    std::string source = testpaths::sourcePath(std::string("tests\\media\\") + clip);
+    const std::string source = testpaths::clip(clip);
     for (int i = 0; i < copies; ++i) {
         paths.push_back(folder + "copy" + std::to_string(i) + ".avi");
         CopyFileA(source.c_str(), paths.back().c_str(), FALSE);
