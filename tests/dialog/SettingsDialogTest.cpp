@@ -6,11 +6,11 @@
 #include <dlgs.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
+#include "support/IniFile.h"
 #include "support/MessagePump.h"
 #include "dialog/SettingsDialogProc.h"
 #include "SystemDialogs.h"
@@ -38,30 +38,6 @@ protected:
         driver::reset();
         DeleteFileA(iniPath.c_str());
         MoveFileExA(backupPath.c_str(), iniPath.c_str(), 0);
-    }
-
-    void writeIni(const char* section, const char* key, const char* value) {
-        WritePrivateProfileStringA(section, key, value, iniPath.c_str());
-    }
-    std::string readIni(const char* section, const char* key) {
-        char value[MAX_PATH] = {};
-        GetPrivateProfileStringA(section, key, "<missing>", value, MAX_PATH, iniPath.c_str());
-        return value;
-    }
-    // The keys of a section, each as key=value, in alphabetical order.
-    std::vector<std::string> section(const char* name) {
-        char block[4096] = {};
-        GetPrivateProfileSectionA(name, block, sizeof block, iniPath.c_str());
-        std::vector<std::string> lines;
-        for (const char* p = block; *p; p += lstrlenA(p) + 1) lines.push_back(p);
-        std::sort(lines.begin(), lines.end());
-        return lines;
-    }
-    void writeList(const std::vector<std::string>& entries) {
-        writeIni("PlayList", "Count", std::to_string(entries.size()).c_str());
-        for (size_t i = 0; i < entries.size(); ++i) {
-            writeIni("PlayList", ("Path" + std::to_string(i)).c_str(), entries[i].c_str());
-        }
     }
 
     // Shows the dialog as the settings mode does and runs `script` on it
@@ -154,10 +130,8 @@ TEST_F(SettingsDialog, OpensEmptyWithoutIniFile) {
 }
 
 TEST_F(SettingsDialog, OpensWithTheStoredListAndOptions) {
-    writeIni("Setting", "Random", "1");
-    writeIni("Setting", "Resume", "0");
-    writeIni("Setting", "Sound", "0");
-    writeList(threeEntries);
+    inifile::setOptions(iniPath, 1, 0, 0);
+    inifile::setEntries(iniPath, threeEntries);
     const INT_PTR result = show([&](HWND) {
         EXPECT_EQ(threeEntries, listed());
         EXPECT_EQ(-1, selection()) << "nothing selected at first";
@@ -171,7 +145,7 @@ TEST_F(SettingsDialog, OpensWithTheStoredListAndOptions) {
 }
 
 TEST_F(SettingsDialog, ButtonStatesFollowTheSelection) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     show([&](HWND) {
         clickEntry(0);
         EXPECT_EQ(0, selection());
@@ -188,7 +162,7 @@ TEST_F(SettingsDialog, ButtonStatesFollowTheSelection) {
 }
 
 TEST_F(SettingsDialog, OnlyEntrySelectedLeavesOnlyDelete) {
-    writeList({"C:\\only.avi"});
+    inifile::setEntries(iniPath, {"C:\\only.avi"});
     show([&](HWND) {
         clickEntry(0);
         EXPECT_EQ("--X", moveButtons());
@@ -199,7 +173,7 @@ TEST_F(SettingsDialog, OnlyEntrySelectedLeavesOnlyDelete) {
 }
 
 TEST_F(SettingsDialog, UpMovesTheEntryAndKeepsItSelected) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     const INT_PTR result = show([&](HWND) {
         clickEntry(1);
         driver::click(item(IDC_UP));
@@ -213,9 +187,9 @@ TEST_F(SettingsDialog, UpMovesTheEntryAndKeepsItSelected) {
         driver::pressKey(VK_RETURN);
     });
     EXPECT_EQ(IDOK, result) << "Enter on the list means OK";
-    EXPECT_EQ(threeEntries[1], readIni("PlayList", "Path0"));
-    EXPECT_EQ(threeEntries[0], readIni("PlayList", "Path1"));
-    EXPECT_EQ(threeEntries[2], readIni("PlayList", "Path2"));
+    EXPECT_EQ(threeEntries[1], inifile::value(iniPath, "PlayList", "Path0", "<missing>"));
+    EXPECT_EQ(threeEntries[0], inifile::value(iniPath, "PlayList", "Path1", "<missing>"));
+    EXPECT_EQ(threeEntries[2], inifile::value(iniPath, "PlayList", "Path2", "<missing>"));
 }
 
 // A list box that refuses every insertion, as one out of memory does.
@@ -226,7 +200,7 @@ LRESULT CALLBACK refusingListProc(HWND list, UINT message, WPARAM wParam, LPARAM
 }
 
 TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     show([&](HWND) {
         HWND list = item(IDC_ENTRY_LIST);
         const LONG_PTR original = GetWindowLongPtrA(list, GWLP_WNDPROC);
@@ -245,7 +219,7 @@ TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
 }
 
 TEST_F(SettingsDialog, DownMovesTheEntryToTheEnd) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     show([&](HWND) {
         clickEntry(0);
         driver::click(item(IDC_DOWN));
@@ -263,7 +237,7 @@ TEST_F(SettingsDialog, DownMovesTheEntryToTheEnd) {
 }
 
 TEST_F(SettingsDialog, DeleteRemovesTheEntryAndHandsTheFocusToTheList) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     const INT_PTR result = show([&](HWND) {
         clickEntry(1);
         driver::click(item(IDC_DELETE));
@@ -277,14 +251,13 @@ TEST_F(SettingsDialog, DeleteRemovesTheEntryAndHandsTheFocusToTheList) {
     });
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(std::vector<std::string>({"Count=2", "Path0=" + threeEntries[0], "Path1=" + threeEntries[2]}),
-              section("PlayList"));
+              inifile::section(iniPath, "PlayList"));
 }
 
 TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
-    writeIni("Setting", "Resume", "1");
-    writeList(threeEntries);
-    writeIni("Resume", "Name", "C:\\clips\\one.avi");
-    writeIni("Resume", "Time", "3,7");
+    inifile::setValue(iniPath, "Setting", "Resume", "1");
+    inifile::setEntries(iniPath, threeEntries);
+    inifile::setResume(iniPath, "C:\\clips\\one.avi", "3,7");
     const INT_PTR result = show([&](HWND) {
         driver::click(item(IDC_RANDOM));
         driver::click(item(IDC_RESUME));
@@ -295,11 +268,12 @@ TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
         driver::click(item(IDOK));
     });
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=1", "Resume=0", "Sound=0"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=1", "Resume=0", "Sound=0"}),
+              inifile::section(iniPath, "Setting"));
     EXPECT_EQ(std::vector<std::string>({"Count=3", "Path0=" + threeEntries[0], "Path1=" + threeEntries[1],
                                         "Path2=" + threeEntries[2]}),
-              section("PlayList"));
-    EXPECT_EQ(std::vector<std::string>({"Name=C:\\clips\\one.avi", "Time=3,7"}), section("Resume"));
+              inifile::section(iniPath, "PlayList"));
+    EXPECT_EQ(std::vector<std::string>({"Name=C:\\clips\\one.avi", "Time=3,7"}), inifile::section(iniPath, "Resume"));
 }
 
 TEST_F(SettingsDialog, KeepAspectBoxShowsAndStoresTheSetting) {
@@ -320,7 +294,7 @@ TEST_F(SettingsDialog, KeepAspectBoxShowsAndStoresTheSetting) {
         SCOPED_TRACE(testing::Message() << "stored " << (row.stored ? row.stored : "none") << ", clicked "
                                         << row.clicked);
         DeleteFileA(iniPath.c_str());
-        if (row.stored) writeIni("Setting", "KeepAspect", row.stored);
+        if (row.stored) inifile::setValue(iniPath, "Setting", "KeepAspect", row.stored);
         bool shown = !row.shown;
         const INT_PTR result = show([&](HWND) {
             shown = checked(IDC_KEEP_ASPECT);
@@ -329,14 +303,14 @@ TEST_F(SettingsDialog, KeepAspectBoxShowsAndStoresTheSetting) {
         });
         EXPECT_EQ(IDOK, result);
         EXPECT_EQ(row.shown, shown);
-        EXPECT_EQ(row.saved, readIni("Setting", "KeepAspect"));
+        EXPECT_EQ(row.saved, inifile::value(iniPath, "Setting", "KeepAspect", "<missing>"));
     }
 }
 
 TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
-    writeIni("Setting", "Random", "0");
-    writeList(threeEntries);
-    writeIni("Resume", "Time", "1,2");
+    inifile::setValue(iniPath, "Setting", "Random", "0");
+    inifile::setEntries(iniPath, threeEntries);
+    inifile::setValue(iniPath, "Resume", "Time", "1,2");
     const std::string before = testfiles::readBytes(iniPath);
     ASSERT_FALSE(before.empty());
     const INT_PTR result = show([&](HWND) {
@@ -354,7 +328,7 @@ TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
 }
 
 TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
-    writeList({"C:\\a.avi", "C:\\b.avi"});
+    inifile::setEntries(iniPath, {"C:\\a.avi", "C:\\b.avi"});
     show([&](HWND) {
         clickEntry(0);
         driver::click(item(IDC_DELETE));
@@ -363,14 +337,15 @@ TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
         EXPECT_TRUE(listed().empty());
         driver::click(item(IDOK));
     });
-    EXPECT_EQ(std::vector<std::string>({"Count=0"}), section("PlayList"));
-    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=0", "Resume=0", "Sound=1"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"Count=0"}), inifile::section(iniPath, "PlayList"));
+    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=0", "Resume=0", "Sound=1"}),
+              inifile::section(iniPath, "Setting"));
 }
 
 TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
     const std::string folder = testpaths::freshFolder("add");
     for (const char* name : {"a.wmv", "b.avi", "c.mpg"}) EXPECT_TRUE(testfiles::touch(folder + name));
-    writeList({"C:\\first.avi"});
+    inifile::setEntries(iniPath, {"C:\\first.avi"});
     HWND fileDialogOwner = nullptr;
     const INT_PTR result = show([&](HWND dialog) {
         clickEntry(0);
@@ -395,7 +370,7 @@ TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
     EXPECT_EQ(std::vector<std::string>({"Count=5", "Path0=C:\\first.avi", "Path1=" + folder + "b.avi",
                                         "Path2=" + folder + "a.wmv", "Path3=" + folder + "c.mpg",
                                         "Path4=" + folder + "b.avi"}),
-              section("PlayList"));
+              inifile::section(iniPath, "PlayList"));
 }
 
 TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {
@@ -414,7 +389,7 @@ TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {
 }
 
 TEST_F(SettingsDialog, ShowsAgainInTheSameProcess) {
-    writeList({"C:\\a.avi"});
+    inifile::setEntries(iniPath, {"C:\\a.avi"});
     for (int showing = 0; showing < 2; ++showing) {
         SCOPED_TRACE(testing::Message() << "showing " << showing);
         HWND owner = nullptr;
@@ -433,7 +408,7 @@ TEST_F(SettingsDialog, ShowsAgainInTheSameProcess) {
 }
 
 TEST_F(SettingsDialog, ProcedureClaimsOnlyItsOwnCommands) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     show([&](HWND dialog) {
         struct {
             int line;
@@ -493,7 +468,7 @@ TEST_F(SettingsDialog, AFailedSaveIsToldAndOkWorksOnceTheFileCanBeWritten) {
                    reason, 512, nullptr);
     // The system's reason, without its line break.
     EXPECT_EQ("設定を cinevane.ini に保存できませんでした。\n\n" + driver::utf8(reason), told.text + "\r\n");
-    EXPECT_EQ("1", readIni("Setting", "Random"));
+    EXPECT_EQ("1", inifile::value(iniPath, "Setting", "Random", "<missing>"));
 }
 
 TEST_F(SettingsDialog, AddFileTakesALargeSelectionWholeOrSaysItCouldNot) {

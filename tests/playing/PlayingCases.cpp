@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include "support/TestPaths.h"
 
 namespace playing {
@@ -16,16 +14,6 @@ void runInProcess(const ProgramCopy& folder, const std::string& suiteAndName) {
     // The longest case waits for three stalls of five seconds and more.
     ASSERT_TRUE(child.waitForExit(8 * showdriver::kDeadline)) << suiteAndName << " did not finish";
     EXPECT_EQ(0u, child.exitCode()) << suiteAndName << " failed; its output is above";
-}
-
-void setOption(const ProgramCopy& folder, const char* key, const char* value) {
-    WritePrivateProfileStringA("Setting", key, value, folder.iniPath.c_str());
-}
-
-std::string option(const ProgramCopy& folder, const char* key) {
-    char value[64] = {};
-    GetPrivateProfileStringA("Setting", key, "<missing>", value, sizeof value, folder.iniPath.c_str());
-    return value;
 }
 
 }  // namespace playing

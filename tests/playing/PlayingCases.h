@@ -14,8 +14,4 @@ std::string thisProgram();
 // test when it does not pass.
 void runInProcess(const ProgramCopy& folder, const std::string& suiteAndName);
 
-// Sets a key of the "Setting" section.
-void setOption(const ProgramCopy& folder, const char* key, const char* value);
-std::string option(const ProgramCopy& folder, const char* key);
-
 }  // namespace playing

@@ -121,12 +121,11 @@ TEST(ShowProportions, AFourToThreeClipInAWiderWindow) {
     for (bool keep : {true, false}) {
         SCOPED_TRACE(keep ? "keep proportions" : "fill the window");
         ProgramCopy folder("proportions", playing::thisProgram());
-        folder.setOptions(0, 1, 1);
-        playing::setOption(folder, "KeepAspect", keep ? "1" : "0");
+        folder.setOptions(0, 1, 1, keep);
         folder.setEntries({clip("red.avi")});
         playing::runInProcess(folder, keep ? "ShowInProcessProportions.BarsAtTheSides" : "ShowInProcessProportions.NoBars");
         // The show writes its resume point and nothing else.
-        EXPECT_EQ(keep ? "1" : "0", playing::option(folder, "KeepAspect"));
+        EXPECT_EQ(keep ? "1" : "0", folder.iniValue("Setting", "KeepAspect", "<missing>"));
         EXPECT_EQ(clip("red.avi"), folder.resumeName());
     }
 }

@@ -71,13 +71,6 @@ bool isBlue(COLORREF pixel) {
     return pixel != CLR_INVALID && GetBValue(pixel) > 200 && GetRValue(pixel) < 80 && GetGValue(pixel) < 80;
 }
 
-std::string iniFor(const std::vector<std::string>& files) {
-    std::string ini = "[Setting]\r\nRandom=0\r\nResume=1\r\nSound=1\r\n[PlayList]\r\nCount=" +
-                      std::to_string(files.size()) + "\r\n";
-    for (size_t i = 0; i < files.size(); ++i) ini += "Path" + std::to_string(i) + "=" + files[i] + "\r\n";
-    return ini + "[Resume]\r\nName=" + earlierName + "\r\nTime=" + earlierTime + "\r\n";
-}
-
 enum Outcome { ended, playedOn, held };
 
 COLORREF pixelInTheMiddle() {
@@ -129,7 +122,9 @@ std::string runCase(const Case& c, std::string& told) {
     if (!testfiles::writeBytes(bad, c.bytes())) return "cannot write " + bad;
     std::vector<std::string> files = c.place == badFirst ? std::vector<std::string>{bad, after}
                                                          : std::vector<std::string>{before, bad, after};
-    copy.writeIni(iniFor(files));
+    copy.setOptions(0, 1, 1);
+    copy.setEntries(files);
+    copy.setResume(earlierName, earlierTime);
 
     RunningProgram show;
     if (!show.start(copy.program, "/s")) return "cannot start the program";

@@ -12,6 +12,7 @@
 #include "playback/SearchMessages.h"
 #include "playback/ShowMessages.h"
 #include "support/ImportRedirect.h"
+#include "support/IniFile.h"
 #include "support/MessagePump.h"
 #include "support/TestPaths.h"
 
@@ -28,20 +29,6 @@ void runInProcess(const ProgramCopy& folder, const char* caseName) {
     ASSERT_TRUE(child.start(folder.program, std::string("--in-process --gtest_filter=SearchInProcess.") + caseName));
     ASSERT_TRUE(child.waitForExit(4 * kDeadline)) << caseName << " did not finish";
     EXPECT_EQ(0u, child.exitCode()) << caseName << " failed; its output is above";
-}
-
-std::string iniValue(const char* section, const char* key) {
-    char value[MAX_PATH] = {};
-    GetPrivateProfileStringA(section, key, "", value, MAX_PATH, (testpaths::programFolder() + "cinevane.ini").c_str());
-    return value;
-}
-
-// The entries of the INI file beside this copy.
-std::vector<std::string> listedEntries() {
-    std::vector<std::string> entries;
-    int count = std::stoi("0" + iniValue("PlayList", "Count"));
-    for (int i = 0; i < count; ++i) entries.push_back(iniValue("PlayList", ("Path" + std::to_string(i)).c_str()));
-    return entries;
 }
 
 class SearchInProcess : public ::testing::Test {
@@ -140,8 +127,8 @@ TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
     EXPECT_LE(inprocess::measure().heapBytes, heapBefore + 64 * 1024);
     // The file that played, at the position reached.
     ASSERT_EQ(1u, log.played().size());
-    EXPECT_EQ(log.played()[0], iniValue("Resume", "Name"));
-    EXPECT_EQ("0,0", iniValue("Resume", "Time"));
+    EXPECT_EQ(log.played()[0], inifile::value(inprocess::iniPath(), "Resume", "Name"));
+    EXPECT_EQ("0,0", inifile::value(inprocess::iniPath(), "Resume", "Time"));
 }
 
 // --- Resume: the stored file at once, its place settled late or never ----
@@ -168,8 +155,9 @@ TEST(SearchShow, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
 }
 
 TEST_F(SearchInProcess, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
-    const std::string stored = iniValue("Resume", "Name");
-    const std::vector<std::string> list = listedEntries().empty() ? std::vector<std::string>() : listOrder(listedEntries());
+    const std::string stored = inifile::value(inprocess::iniPath(), "Resume", "Name");
+    const std::vector<std::string> entries = inifile::entries(inprocess::iniPath());
+    const std::vector<std::string> list = entries.empty() ? std::vector<std::string>() : listOrder(entries);
     // After the stored file: the files after its place, or the list from its start.
     std::vector<std::string> expected = {stored};
     size_t place = std::find(list.begin(), list.end(), stored) - list.begin();
@@ -193,7 +181,7 @@ TEST(SearchShow, RandomOrderPlaysEachFileOncePerPass) {
 }
 
 TEST_F(SearchInProcess, RandomOrderPlaysEachFileOncePerPass) {
-    std::vector<std::string> list = listOrder(listedEntries());
+    std::vector<std::string> list = listOrder(inifile::entries(inprocess::iniPath()));
     ASSERT_EQ(5u, list.size());
     std::sort(list.begin(), list.end());
     play(2 * list.size());
@@ -243,7 +231,7 @@ TEST(SearchShow, FilesFoundPlayWhileTheSearchHangsAndAKeyStopsTheVideoFirst) {
 }
 
 TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
-    const std::vector<std::string> expected = listOrder(listedEntries());  // lists the folders: before the hang
+    const std::vector<std::string> expected = listOrder(inifile::entries(inprocess::iniPath()));  // lists the folders: before the hang
     HangingSearch hanging;
     mainThread = GetCurrentThreadId();
     systemWait = imports::redirect("kernel32.dll", "WaitForSingleObject", &notedWait);
@@ -267,8 +255,8 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
     EXPECT_GT(stopOrder.videoClosed, 0);
     EXPECT_LT(stopOrder.videoClosed, stopOrder.searchWaited) << "the video waited for the search to stop";
     // The next show begins at once: the file that ended, from its start.
-    EXPECT_EQ(log.played().back(), iniValue("Resume", "Name"));
-    EXPECT_EQ("0,0", iniValue("Resume", "Time"));
+    EXPECT_EQ(log.played().back(), inifile::value(inprocess::iniPath(), "Resume", "Name"));
+    EXPECT_EQ("0,0", inifile::value(inprocess::iniPath(), "Resume", "Time"));
     hanging.release();
     EXPECT_TRUE(pump::until([] { return FolderSearch::threadsRunning() == 0; }, kDeadline));
 }
@@ -334,7 +322,7 @@ TEST_F(SearchInProcess, RandomOrderStartsWhenTheSearchCannotPost) {
     mainThread = GetCurrentThreadId();
     systemPost = imports::redirect("user32.dll", "PostMessageA", &postFromTheWindowOnly);
     ASSERT_NE(nullptr, systemPost);
-    std::vector<std::string> list = listOrder(listedEntries());
+    std::vector<std::string> list = listOrder(inifile::entries(inprocess::iniPath()));
     play(list.size());
     EXPECT_EQ(-1, log.first(WM_SEARCH_DONE)) << "the search's messages got through";
     std::vector<std::string> played = firstOf(log.played(), list.size());

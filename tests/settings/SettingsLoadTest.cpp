@@ -5,6 +5,7 @@
 #include "IniFiles.h"
 #include "base/Exception.h"
 #include "settings/Settings.h"
+#include "support/IniFile.h"
 #include "support/TestPaths.h"
 
 using namespace inifiles;
@@ -107,19 +108,6 @@ TEST(SettingsLoad, PlayListKeysAreReadBelowCountOnly) {
     }
 }
 
-// The entries of the plain loop, one profile call for each index below Count.
-static Texts readOneByOne(const std::string& path) {
-    Texts texts;
-    int count = static_cast<int>(GetPrivateProfileIntA("PlayList", "Count", 0, path.c_str()));
-    for (int i = 0; i < count; ++i) {
-        char key[32], value[MAX_PATH] = {};
-        wsprintfA(key, "Path%d", i);
-        GetPrivateProfileStringA("PlayList", key, "", value, MAX_PATH, path.c_str());
-        if (value[0]) texts.push_back(value);
-    }
-    return texts;
-}
-
 TEST(SettingsLoad, ReadsWhatAKeyByKeyLoopReads) {
     static const char* const cases[] = {
         "[PlayList]\r\nCount=4\r\nPath0=a\r\n[Other]\r\nPath1=x\r\n[PlayList]\r\nPath2=b\r\n",
@@ -133,7 +121,7 @@ TEST(SettingsLoad, ReadsWhatAKeyByKeyLoopReads) {
     for (const char* text : cases) {
         SCOPED_TRACE(testing::Message() << "row " << row << ": " << text);
         std::unique_ptr<Settings> settings = loadedFrom("one-by-one-" + std::to_string(row++), text);
-        Texts expected = readOneByOne(settings->iniPath.c_str());
+        Texts expected = inifile::entries(settings->iniPath.c_str());
         EXPECT_EQ(expected, entriesOf(*settings));
     }
 }

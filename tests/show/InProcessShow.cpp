@@ -10,10 +10,13 @@
 #include "host/SaverWindow.h"
 #include "playback/ShowMessages.h"
 #include "support/ImportRedirect.h"
+#include "support/TestPaths.h"
 
 namespace inprocess {
 
 bool enabled = false;
+
+std::string iniPath() { return testpaths::programFolder() + "cinevane.ini"; }
 
 int runTests(int argc, char** argv, const char* inProcessSuite) {
     testing::InitGoogleTest(&argc, argv);

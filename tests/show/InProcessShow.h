@@ -16,6 +16,8 @@ namespace inprocess {
 
 // Set by main() for the copy that runs one in-process case.
 extern bool enabled;
+// The INI file beside that copy, which its show reads and writes.
+std::string iniPath();
 
 // The main() of a test program with in-process cases: with --in-process (a
 // copy started by one of its cases) it runs the one case its filter names;
