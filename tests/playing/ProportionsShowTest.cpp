@@ -8,8 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "InProcessShow.h"
-#include "PlayingCases.h"
+#include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "support/MessagePump.h"
 
@@ -75,12 +74,8 @@ Row readRow(int y, int width) {
     return row;
 }
 
-class ShowInProcessProportions : public testing::Test {
+class ShowInProcessProportions : public inprocess::Case {
 protected:
-    void SetUp() override {
-        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
-    }
-
     // Shows red.avi (64 by 48) in a window of the screen's width and 16:9,
     // and checks the bars at its sides on three rows: near the top, in the
     // middle and near the bottom.
@@ -120,10 +115,11 @@ protected:
 TEST(ShowProportions, AFourToThreeClipInAWiderWindow) {
     for (bool keep : {true, false}) {
         SCOPED_TRACE(keep ? "keep proportions" : "fill the window");
-        ProgramCopy folder("proportions", playing::thisProgram());
+        ProgramCopy folder = inprocess::copyOfThisProgram("proportions");
         folder.setOptions(0, 1, 1, keep);
         folder.setEntries({clip("red.avi")});
-        playing::runInProcess(folder, keep ? "ShowInProcessProportions.BarsAtTheSides" : "ShowInProcessProportions.NoBars");
+        inprocess::runCase(folder,
+                           keep ? "ShowInProcessProportions.BarsAtTheSides" : "ShowInProcessProportions.NoBars");
         // The show writes its resume point and nothing else.
         EXPECT_EQ(keep ? "1" : "0", folder.iniValue("Setting", "KeepAspect", "<missing>"));
         EXPECT_EQ(clip("red.avi"), folder.resumeName());

@@ -13,8 +13,7 @@
 
 #include <cstdio>
 
-#include "InProcessShow.h"
-#include "PlayingCases.h"
+#include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "StallingDriver.h"
 #include "support/MessagePump.h"
@@ -30,12 +29,13 @@ const char stallTime[] = "0,3";  // the same point as the show stores it
 const char earlierName[] = "C:\\earlier\\clip.avi";
 const char earlierTime[] = "3,7";
 
-class ShowInProcessStall : public testing::Test {
+class ShowInProcessStall : public inprocess::Case {
 protected:
     void SetUp() override {
-        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
+        inprocess::Case::SetUp();
+        if (IsSkipped()) return;
         ASSERT_TRUE(driver.install());
-        window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), {});
+        window = inprocess::createSaver();
         ASSERT_NE(nullptr, window);
     }
 
@@ -76,7 +76,7 @@ protected:
 };
 
 ProgramCopy stallFolder(const char* hint, const std::vector<std::pair<const char*, const char*>>& copies) {
-    ProgramCopy folder(hint, playing::thisProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram(hint);
     std::vector<std::string> entries;
     for (const auto& copy : copies)
         entries.push_back(copy.second ? folder.copyHere(clip(copy.first), copy.second) : clip(copy.first));
@@ -98,7 +98,7 @@ TEST(ShowStall, AStalledFileMovesOnToTheNextFile) {
         const std::string name = clipAndName.second;
         SCOPED_TRACE(name);
         ProgramCopy folder = stallFolder("stall", {{source.c_str(), name.c_str()}, {"red.avi", nullptr}});
-        playing::runInProcess(folder, "ShowInProcessStall.StalledFileMovesOn");
+        inprocess::runCase(folder, "ShowInProcessStall.StalledFileMovesOn");
     }
 }
 
@@ -112,10 +112,10 @@ TEST(ShowStall, AShowResumedAtTheStallPointMovesOn) {
     ProgramCopy folder = stallFolder("stall-resume", {{"twelve-seconds.avi", "stall.avi"}, {"red.avi", nullptr}});
     // A first show ends on a key while the file stands still, and stores
     // the stall point.
-    playing::runInProcess(folder, "ShowInProcessStall.KeyWhileStalled");
+    inprocess::runCase(folder, "ShowInProcessStall.KeyWhileStalled");
     ASSERT_EQ(folder.folder + "stall.avi", folder.resumeName());
     ASSERT_EQ(stallTime, folder.resumeTime());
-    playing::runInProcess(folder, "ShowInProcessStall.ResumedAtTheStallPointMovesOn");
+    inprocess::runCase(folder, "ShowInProcessStall.ResumedAtTheStallPointMovesOn");
 }
 
 TEST_F(ShowInProcessStall, KeyWhileStalled) {
@@ -133,7 +133,7 @@ TEST_F(ShowInProcessStall, ResumedAtTheStallPointMovesOn) { expectMovedOnToRed()
 TEST(ShowStall, AnEndReportedAsTheShowGivesUpDoesNotCutTheNextFile) {
     ProgramCopy folder =
         stallFolder("stall-late", {{"long.avi", "stall-late.avi"}, {"red.avi", nullptr}, {"blue.avi", nullptr}});
-    playing::runInProcess(folder, "ShowInProcessStall.LateEndLeavesTheNextFilePlaying");
+    inprocess::runCase(folder, "ShowInProcessStall.LateEndLeavesTheNextFilePlaying");
 }
 
 TEST_F(ShowInProcessStall, LateEndLeavesTheNextFilePlaying) {
@@ -153,7 +153,7 @@ TEST_F(ShowInProcessStall, LateEndLeavesTheNextFilePlaying) {
 // close it, and on 9x raise the password box with nobody there).
 TEST(ShowStall, EveryFileStallingStartsOverAfterAPause) {
     ProgramCopy folder = stallFolder("stall-all", {{"long.avi", "stall-one.avi"}, {"eight-seconds.wmv", "stall-two.wmv"}});
-    playing::runInProcess(folder, "ShowInProcessStall.EveryFileStalls");
+    inprocess::runCase(folder, "ShowInProcessStall.EveryFileStalls");
     // Ended by the key while the first file stood still again.
     EXPECT_EQ(folder.folder + "stall-one.avi", folder.resumeName());
     EXPECT_EQ(stallTime, folder.resumeTime());
@@ -172,7 +172,7 @@ TEST(ShowStall, InRandomOrderOneFileThatPlaysKeepsTheShowGoing) {
     // next: two stalls in a row that are not a whole pass.
     ProgramCopy folder = stallFolder("stall-random", {{"red.avi", nullptr}, {"long.avi", "stall.avi"}});
     folder.setOptions(1, 1, 1);
-    playing::runInProcess(folder, "ShowInProcessStall.OneFilePlays");
+    inprocess::runCase(folder, "ShowInProcessStall.OneFilePlays");
 }
 
 TEST_F(ShowInProcessStall, OneFilePlays) {
@@ -191,7 +191,7 @@ TEST_F(ShowInProcessStall, OneFilePlays) {
 // damaged clip. Its length and the margin decide.
 TEST(ShowStall, AFileThatReadsZeroAndNeverEndsMovesOnAfterItsLength) {
     ProgramCopy folder = stallFolder("noend", {{"blue.avi", "zero-noend.avi"}, {"red.avi", nullptr}});
-    playing::runInProcess(folder, "ShowInProcessStall.NeverEndingFileMovesOn");
+    inprocess::runCase(folder, "ShowInProcessStall.NeverEndingFileMovesOn");
 }
 
 TEST_F(ShowInProcessStall, NeverEndingFileMovesOn) {
@@ -208,13 +208,13 @@ TEST_F(ShowInProcessStall, NeverEndingFileMovesOn) {
 TEST(ShowStall, AResumedFileSlowToBeginIsNotCut) {
     ProgramCopy folder = stallFolder("slow", {{"twelve-seconds.avi", "slow.avi"}, {"red.avi", nullptr}});
     folder.setResume(folder.folder + "slow.avi", "0,3");
-    playing::runInProcess(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
+    inprocess::runCase(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
 }
 
 // Twelve seconds: more than twice as long as a position may stand still.
 TEST(ShowStall, ALongClipThatPlaysIsNeverCut) {
     ProgramCopy folder = stallFolder("long", {{"twelve-seconds.avi", nullptr}, {"red.avi", nullptr}});
-    playing::runInProcess(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
+    inprocess::runCase(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
 }
 
 TEST(ShowStall, AnMpegClipWhosePositionReadsZeroIsNeverCut) {
@@ -223,7 +223,7 @@ TEST(ShowStall, AnMpegClipWhosePositionReadsZeroIsNeverCut) {
     for (const char* name : {"eight.mpg", "zero.mpg"}) {
         SCOPED_TRACE(name);
         ProgramCopy folder = stallFolder("zero", {{"eight-seconds.mpg", name}, {"red.avi", nullptr}});
-        playing::runInProcess(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
+        inprocess::runCase(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
     }
 }
 

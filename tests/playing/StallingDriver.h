@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "InProcessShow.h"
+#include "support/InProcessShow.h"
 
 // Stands in, inside an in-process show, for drivers that misbehave, on files
 // picked by their names:

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../show/InProcessShow.h"
+#include "support/InProcessShow.h"
 #include "../show/ShowDriver.h"
 
 // What the search tests share: the big folders, the list order a show must

@@ -14,31 +14,17 @@
 #include "support/ImportRedirect.h"
 #include "support/IniFile.h"
 #include "support/MessagePump.h"
-#include "support/TestPaths.h"
 
 using namespace search;
 using showdriver::clip;
 
-
 namespace {
 
-std::string testProgram() { return testpaths::programFolder() + "search_tests.exe"; }
-
-void runInProcess(const ProgramCopy& folder, const char* caseName) {
-    RunningProgram child;
-    ASSERT_TRUE(child.start(folder.program, std::string("--in-process --gtest_filter=SearchInProcess.") + caseName));
-    ASSERT_TRUE(child.waitForExit(4 * kDeadline)) << caseName << " did not finish";
-    EXPECT_EQ(0u, child.exitCode()) << caseName << " failed; its output is above";
-}
-
-class SearchInProcess : public ::testing::Test {
+class SearchInProcess : public inprocess::Case {
 protected:
-    void SetUp() override {
-        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
-    }
     // Runs a show until played() holds count files, then ends it with a key.
     void play(size_t count) {
-        window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+        window = inprocess::createSaver(log.hooks());
         ASSERT_NE(nullptr, window);
         ASSERT_TRUE(pump::until([&] { return log.played().size() >= count; }, 2 * kDeadline))
             << log.played().size() << " files played";
@@ -73,10 +59,10 @@ std::vector<std::string> arrivingEntries() {
 }
 
 TEST(SearchShow, ListOrderHoldsWhileTheFilesArrive) {
-    ProgramCopy folder("arriving", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("arriving");
     folder.setOptions(0, 0, 1);
     folder.setEntries(arrivingEntries());
-    runInProcess(folder, "ListOrderHoldsWhileTheFilesArrive");
+    inprocess::runCase(folder, "SearchInProcess.ListOrderHoldsWhileTheFilesArrive");
 }
 
 TEST_F(SearchInProcess, ListOrderHoldsWhileTheFilesArrive) {
@@ -95,10 +81,10 @@ TEST_F(SearchInProcess, ListOrderHoldsWhileTheFilesArrive) {
 // --- A show ended in the middle of a long search ------------------------
 
 TEST(SearchShow, EndedInTheMiddleOfALongSearch) {
-    ProgramCopy folder("ended-early", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("ended-early");
     folder.setOptions(0, 1, 1);
     folder.setEntries(repeated(bigFolder("clips"), 10));
-    runInProcess(folder, "EndedInTheMiddleOfALongSearch");
+    inprocess::runCase(folder, "SearchInProcess.EndedInTheMiddleOfALongSearch");
 }
 
 TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
@@ -114,7 +100,7 @@ TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
             PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
         }
     };
-    window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+    window = inprocess::createSaver(log.hooks());
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(pump::until([&] { return !IsWindow(window); }, 2 * kDeadline));
 
@@ -146,11 +132,11 @@ TEST(SearchShow, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ProgramCopy folder("resume", testProgram());
+        ProgramCopy folder = inprocess::copyOfThisProgram("resume");
         folder.setOptions(0, 1, 1);
         folder.setEntries(repeated(bigFolder("notes"), 10) + std::vector<std::string>{copies[0]});
         folder.setResume(c.stored, "0,0");
-        runInProcess(folder, "ResumePlaysTheStoredFileAtOnceThenFollowsTheList");
+        inprocess::runCase(folder, "SearchInProcess.ResumePlaysTheStoredFileAtOnceThenFollowsTheList");
     }
 }
 
@@ -173,11 +159,11 @@ TEST_F(SearchInProcess, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
 
 TEST(SearchShow, RandomOrderPlaysEachFileOncePerPass) {
     std::vector<std::string> copies = clipFolder("random", "flash-red.avi", 4);
-    ProgramCopy folder("random", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("random");
     folder.setOptions(1, 0, 1);
     folder.setEntries(std::vector<std::string>{copies[0]} + repeated(bigFolder("notes"), 3) +
                       std::vector<std::string>{clip("flash-lime.avi")});
-    runInProcess(folder, "RandomOrderPlaysEachFileOncePerPass");
+    inprocess::runCase(folder, "SearchInProcess.RandomOrderPlaysEachFileOncePerPass");
 }
 
 TEST_F(SearchInProcess, RandomOrderPlaysEachFileOncePerPass) {
@@ -224,10 +210,10 @@ DWORD WINAPI notedWait(HANDLE handle, DWORD milliseconds) {
 // unreachable share's does.
 TEST(SearchShow, FilesFoundPlayWhileTheSearchHangsAndAKeyStopsTheVideoFirst) {
     std::vector<std::string> copies = clipFolder("three", "red.avi", 3);
-    ProgramCopy folder("hanging", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("hanging");
     folder.setOptions(0, 1, 1);
     folder.setEntries({copies[0], HangingSearch::folder()});
-    runInProcess(folder, "FilesFoundPlayWhileTheSearchHangs");
+    inprocess::runCase(folder, "SearchInProcess.FilesFoundPlayWhileTheSearchHangs");
 }
 
 TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
@@ -241,7 +227,7 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
         if (command == MCI_CLOSE && !stopOrder.videoClosed) stopOrder.videoClosed = ++stopOrder.next;
         return send(device, command, flags, parameters);
     }));
-    window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+    window = inprocess::createSaver(log.hooks());
     ASSERT_NE(nullptr, window);
     // Every file found has played, and the last has ended: the show waits
     // for a next file that the hanging search cannot bring.
@@ -266,10 +252,10 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
 // A show of a folder of three copies of a clip, in list or random order.
 void runOnThreeCopies(const char* hint, const char* clipName, int random, const char* caseName) {
     std::vector<std::string> copies = clipFolder(hint, clipName, 3);
-    ProgramCopy folder(hint, testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram(hint);
     folder.setOptions(random, 0, 1);
     folder.setEntries({copies[0]});
-    runInProcess(folder, caseName);
+    inprocess::runCase(folder, std::string("SearchInProcess.") + caseName);
 }
 
 TEST(SearchShow, AnEndOfAnEarlierFileDoesNotCutTheNextOne) {

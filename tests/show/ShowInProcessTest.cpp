@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "InProcessShow.h"
+#include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "host/HostState.h"
 #include "playback/ShowMessages.h"
@@ -21,16 +21,6 @@
 using namespace showdriver;
 
 namespace {
-
-std::string testProgram() { return testpaths::programFolder() + "show_tests.exe"; }
-
-void runInProcess(const ProgramCopy& folder, const char* caseName) {
-    RunningProgram child;
-    std::string arguments = std::string("--in-process --gtest_filter=ShowInProcess.") + caseName;
-    ASSERT_TRUE(child.start(folder.program, arguments));
-    ASSERT_TRUE(child.waitForExit(4 * kDeadline)) << caseName << " did not finish";
-    EXPECT_EQ(0u, child.exitCode()) << caseName << " failed; its output is above";
-}
 
 std::vector<std::string> flashList(size_t count) {
     std::vector<std::string> entries;
@@ -77,14 +67,8 @@ Played openDevice() {
     return played;
 }
 
-class ShowInProcess : public ::testing::Test {
+class ShowInProcess : public inprocess::Case {
 protected:
-    void SetUp() override {
-        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
-    }
-
     // Handles messages until the saver window is gone.
     bool waitForEnd(HWND window) {
         return pump::until([window] { return !IsWindow(window); }, kDeadline);
@@ -93,9 +77,6 @@ protected:
         PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
         return waitForEnd(window);
     }
-
-    int width = 0;
-    int height = 0;
 };
 
 }  // namespace
@@ -103,15 +84,15 @@ protected:
 // --- A full-screen window of another height than the primary screen's ----
 
 TEST(ShowController, FullScreenWindowOfAnotherHeightPlays) {
-    ProgramCopy folder("other-height", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("other-height");
     folder.setOptions(0, 0, 1);
     folder.setEntries({clip("red.avi")});
-    runInProcess(folder, "FullScreenWindowOfAnotherHeightPlays");
+    inprocess::runCase(folder, "ShowInProcess.FullScreenWindowOfAnotherHeightPlays");
 }
 
 TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
     // As on a desktop whose monitors together are higher than the primary one.
-    int taller = height + 200;
+    int taller = GetSystemMetrics(SM_CYSCREEN) + 200;
     ASSERT_FALSE(hostState().isPreview);
     std::vector<Played> played;
     inprocess::SaverHooks hooks;
@@ -119,7 +100,7 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
     hooks.afterMessage = [&played](UINT) {
         if (played.empty() && !openDevice().path.empty()) played.push_back(openDevice());
     };
-    HWND window = inprocess::createSaver(width, taller, hooks);
+    HWND window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), taller, hooks);
     ASSERT_NE(nullptr, window);
     RECT client;
     GetClientRect(window, &client);
@@ -137,10 +118,11 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
 TEST(ShowController, SoundOptionDecidesTheAudioOfEveryFile) {
     for (int sound : {0, 1}) {
         SCOPED_TRACE(sound ? "sound on" : "sound off");
-        ProgramCopy folder("sound", testProgram());
+        ProgramCopy folder = inprocess::copyOfThisProgram("sound");
         folder.setOptions(0, 0, sound);
         folder.setEntries(flashList(2));
-        runInProcess(folder, sound ? "SoundOnPlaysEveryFileWithSound" : "SoundOffMutesEveryFile");
+        inprocess::runCase(folder, sound ? "ShowInProcess.SoundOnPlaysEveryFileWithSound"
+                                         : "ShowInProcess.SoundOffMutesEveryFile");
     }
 }
 
@@ -149,7 +131,7 @@ TEST(ShowController, SoundOptionDecidesTheAudioOfEveryFile) {
 static void expectAudioOfThreeFiles(bool muted) {
     std::vector<inprocess::MciCall> calls;
     ASSERT_TRUE(inprocess::recordMciCommands(&calls));
-    HWND window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), {});
+    HWND window = inprocess::createSaver();
     ASSERT_NE(nullptr, window);
     // Three files opened (a switch may wait for the search to deliver its file).
     ASSERT_TRUE(pump::until(
@@ -198,10 +180,10 @@ TEST(ShowController, LossOfActivationEndsTheShowExceptWhileTheEndedFileCloses) {
                               "ActivationLostWhileOpeningEndsTheShow",
                               "ActivationLostWhilePlayingEndsTheShow"}) {
         SCOPED_TRACE(name);
-        ProgramCopy folder("activation", testProgram());
+        ProgramCopy folder = inprocess::copyOfThisProgram("activation");
         folder.setOptions(0, 0, 1);
         folder.setEntries(flashList(3));
-        runInProcess(folder, name);
+        inprocess::runCase(folder, std::string("ShowInProcess.") + name);
     }
 }
 
@@ -236,7 +218,7 @@ TEST_F(ShowInProcess, ActivationLostWhileClosingKeepsTheShow) {
     activationTrigger = WM_DESTROY;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchDriverWindows, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    HWND window = activationTarget = inprocess::createSaver(width, height, {});
+    HWND window = activationTarget = inprocess::createSaver();
     ASSERT_NE(nullptr, window);
     // Start and three switches: the show went on after the loss.
     bool wentOn = pump::until(
@@ -252,7 +234,7 @@ TEST_F(ShowInProcess, ActivationLostWhileOpeningEndsTheShow) {
     activationTrigger = WM_CREATE;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchDriverWindows, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    HWND window = activationTarget = inprocess::createSaver(width, height, {});
+    HWND window = activationTarget = inprocess::createSaver();
     ASSERT_NE(nullptr, window);
     bool ended = waitForEnd(window);
     UnhookWindowsHookEx(hook);
@@ -269,7 +251,7 @@ TEST_F(ShowInProcess, ActivationLostWhilePlayingEndsTheShow) {
     hooks.afterShowMessage = [&window](UINT message) {
         if (message == WM_SHOW_START) SendMessageA(window, WM_ACTIVATEAPP, FALSE, 0);
     };
-    window = inprocess::createSaver(width, height, hooks);
+    window = inprocess::createSaver(hooks);
     ASSERT_NE(nullptr, window);
     EXPECT_TRUE(waitForEnd(window));
     EXPECT_EQ(1, inprocess::showMessagesHandled());
@@ -278,14 +260,14 @@ TEST_F(ShowInProcess, ActivationLostWhilePlayingEndsTheShow) {
 // --- Resume and random: the order is shuffled before the lookup -----------
 
 TEST(ShowController, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
-    ProgramCopy folder("random-resume", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("random-resume");
     std::vector<std::string> entries;
     for (int i = 0; i < kShuffledFiles; ++i)
         entries.push_back(folder.copyHere(clip("flash-red.avi"), "file" + std::to_string(i) + ".avi"));
     folder.setOptions(1, 1, 1);
     folder.setEntries(entries);
     folder.setResume(shuffledFile(folder, kResumeFile), "0,0");
-    runInProcess(folder, "ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder");
+    inprocess::runCase(folder, "ShowInProcess.ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder");
 }
 
 TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
@@ -308,7 +290,7 @@ TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
         lastAlias = alias;
         played.push_back(inprocess::pathOfAlias(alias));
     };
-    HWND window = inprocess::createSaver(width, height, hooks);
+    HWND window = inprocess::createSaver(hooks);
     ASSERT_NE(nullptr, window);
     size_t restOfPass = kShuffledFiles - place;
     ASSERT_TRUE(pump::until([&] { return played.size() >= restOfPass; }, kDeadline));
@@ -326,10 +308,10 @@ TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
 const int kSwitches = 200;
 
 TEST(ShowController, TwoHundredFileSwitchesDoNotLeak) {
-    ProgramCopy folder("switches", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("switches");
     folder.setOptions(0, 0, 1);
     folder.setEntries(flashList(kSwitches));
-    runInProcess(folder, "TwoHundredFileSwitchesDoNotLeak");
+    inprocess::runCase(folder, "ShowInProcess.TwoHundredFileSwitchesDoNotLeak");
 }
 
 TEST_F(ShowInProcess, TwoHundredFileSwitchesDoNotLeak) {
@@ -343,7 +325,7 @@ TEST_F(ShowInProcess, TwoHundredFileSwitchesDoNotLeak) {
         if (switches == 1 || (switches % 10 == 0 && switches <= kSwitches))
             figures.push_back({switches, inprocess::measure()});
     };
-    HWND window = inprocess::createSaver(width, height, hooks);
+    HWND window = inprocess::createSaver(hooks);
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(pump::until([&] { return switches >= kSwitches || !IsWindow(window); }, 4 * kDeadline));
     ASSERT_GE(switches, kSwitches);

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "InProcessShow.h"
+#include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "base/OwnedHandles.h"
 #include "host/HostState.h"
@@ -128,22 +128,22 @@ TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
 TEST(ShowPreview, StillPictureBlackWithIconAndBlueCaption) {
     for (const char* name : {"PreviewInASmallArea", "PreviewInAnAreaAsHighAsTheScreen"}) {
         SCOPED_TRACE(name);
-        ProgramCopy folder("preview-picture", testpaths::programFolder() + "show_tests.exe");
+        ProgramCopy folder = inprocess::copyOfThisProgram("preview-picture");
         folder.setOptions(0, 1, 1);
         folder.setEntries({clip("red.avi")});
         folder.setResume(clip("red.avi"), "0,9");
-        RunningProgram child;
-        ASSERT_TRUE(child.start(folder.program,
-                                std::string("--in-process --gtest_filter=ShowInProcessPreview.") + name));
-        ASSERT_TRUE(child.waitForExit(2 * kDeadline));
-        EXPECT_EQ(0u, child.exitCode()) << name << " failed; its output is above";
+        inprocess::runCase(folder, std::string("ShowInProcessPreview.") + name);
         EXPECT_EQ(clip("red.avi"), folder.resumeName());
         EXPECT_EQ("0,9", folder.resumeTime());
     }
 }
 
-static void expectStillPicture(int left, int top, int width, int height) {
-    if (!inprocess::enabled) GTEST_SKIP() << "runs only in a preview's own process";
+class ShowInProcessPreview : public inprocess::Case {
+protected:
+    void expectStillPicture(int left, int top, int width, int height);
+};
+
+void ShowInProcessPreview::expectStillPicture(int left, int top, int width, int height) {
     hostState().moduleHandle = GetModuleHandleA(nullptr);
     previewParent = makePreviewParent(left, top, width, height);
     ASSERT_NE(nullptr, previewParent);
@@ -188,10 +188,10 @@ static void expectStillPicture(int left, int top, int width, int height) {
     EXPECT_EQ(0, notBlack) << "at" << where;
 }
 
-TEST(ShowInProcessPreview, PreviewInASmallArea) { expectStillPicture(100, 100, 240, 180); }
+TEST_F(ShowInProcessPreview, PreviewInASmallArea) { expectStillPicture(100, 100, 240, 180); }
 
 // As high as the screen: only the run mode tells a preview from a show.
-TEST(ShowInProcessPreview, PreviewInAnAreaAsHighAsTheScreen) {
+TEST_F(ShowInProcessPreview, PreviewInAnAreaAsHighAsTheScreen) {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     expectStillPicture(width - 300, 0, 300, height);
 }

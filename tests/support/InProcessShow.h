@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "support/ProgramCopy.h"
+
 // A show run inside the test program: a top-level window whose class
 // procedure is the host's own, so that the real host and the real show
 // controller handle every message. The controller keeps its objects for the
@@ -14,15 +18,31 @@
 // the test program beside its cinevane.ini, started with --in-process).
 namespace inprocess {
 
-// Set by main() for the copy that runs one in-process case.
-extern bool enabled;
-// The INI file beside that copy, which its show reads and writes.
-std::string iniPath();
-
 // The main() of a test program with in-process cases: with --in-process (a
 // copy started by one of its cases) it runs the one case its filter names;
 // otherwise every case except those of the suite inProcessSuite.
 int runTests(int argc, char** argv, const char* inProcessSuite);
+
+// A copy of this test program in a fresh folder, beside which a case
+// prepares the INI file...
+ProgramCopy copyOfThisProgram(const std::string& hint);
+// ...and then runs the in-process case "Suite.Name" in it. Fails the calling
+// test when that case fails (its output comes first) or does not finish
+// within eight deadlines (a case may wait for several of its own, as for
+// three stalls of a show).
+void runCase(const ProgramCopy& copy, const std::string& suiteAndName);
+
+// Set by main() in the copy that runs one in-process case.
+extern bool enabled;
+// The INI file beside that copy, which its show reads and writes.
+std::string iniPath();
+
+// The fixture of the in-process cases: skipped except in that copy (a
+// SetUp of its own returns at once when IsSkipped()).
+class Case : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
 
 struct SaverHooks {
     std::function<void()> beforeCreate;                // just before WM_CREATE reaches the host
@@ -30,9 +50,11 @@ struct SaverHooks {
     std::function<void(UINT message)> afterMessage;      // after every message the window handled
 };
 
-// Creates the window at 0, 0 with the given size, topmost, as the host's
-// full-screen window is. Null when the window was refused.
+// Creates the window at 0, 0 with the given size (by default the primary
+// screen's), topmost, as the host's full-screen window is. Null when the
+// window was refused.
 HWND createSaver(int width, int height, const SaverHooks& hooks);
+HWND createSaver(const SaverHooks& hooks = {});
 
 // The number of WM_SHOW_START and WM_SHOW_NEXT messages handled so far, and
 // whether one of them is being handled now.

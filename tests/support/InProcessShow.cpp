@@ -1,4 +1,4 @@
-#include "InProcessShow.h"
+#include "support/InProcessShow.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -10,6 +10,8 @@
 #include "host/SaverWindow.h"
 #include "playback/ShowMessages.h"
 #include "support/ImportRedirect.h"
+#include "support/MessagePump.h"
+#include "support/RunningProgram.h"
 #include "support/TestPaths.h"
 
 namespace inprocess {
@@ -17,6 +19,23 @@ namespace inprocess {
 bool enabled = false;
 
 std::string iniPath() { return testpaths::programFolder() + "cinevane.ini"; }
+
+void Case::SetUp() {
+    if (!enabled) GTEST_SKIP() << "runs only in a show's own process";
+}
+
+ProgramCopy copyOfThisProgram(const std::string& hint) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ProgramCopy(hint, path);
+}
+
+void runCase(const ProgramCopy& copy, const std::string& suiteAndName) {
+    RunningProgram child;
+    ASSERT_TRUE(child.start(copy.program, "--in-process --gtest_filter=" + suiteAndName));
+    ASSERT_TRUE(child.waitForExit(8 * pump::DEADLINE)) << suiteAndName << " did not finish";
+    EXPECT_EQ(0u, child.exitCode()) << suiteAndName << " failed; its output is above";
+}
 
 int runTests(int argc, char** argv, const char* inProcessSuite) {
     testing::InitGoogleTest(&argc, argv);
@@ -82,6 +101,10 @@ HWND createSaver(int width, int height, const SaverHooks& saverHooks) {
                                   width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (window) SetForegroundWindow(window);
     return window;
+}
+
+HWND createSaver(const SaverHooks& hooks) {
+    return createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), hooks);
 }
 
 int showMessagesHandled() { return handled; }
