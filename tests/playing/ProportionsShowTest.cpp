@@ -105,8 +105,7 @@ protected:
         EXPECT_NEAR(bar, seen[1].leftBlack, 1);
         EXPECT_NEAR(bar, seen[1].rightBlack, 1);
         EXPECT_NEAR(width - 2 * bar, seen[1].red, 2);
-        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-        EXPECT_TRUE(pump::until([window] { return !IsWindow(window); }, kDeadline));
+        EXPECT_TRUE(inprocess::endWithKey(window));
     }
 };
 

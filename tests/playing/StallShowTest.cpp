@@ -47,10 +47,6 @@ protected:
         }, deadline);
     }
     bool ended() const { return !IsWindow(window); }
-    bool endWithKey() {
-        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-        return until([this] { return ended(); }, kDeadline);
-    }
     // The first stalling file of the show, and red.avi played after it.
     void expectMovedOnToRed() {
         ASSERT_TRUE(until([this] { return ended() || driver.nextPlayed(0, "red.avi"); }, 2 * kDeadline))
@@ -68,7 +64,7 @@ protected:
                     static_cast<unsigned long>(stalled.stoppedAt - stalled.stalledAt),
                     static_cast<unsigned long>(next->playedAt - stalled.stalledAt));
         std::fflush(stdout);
-        EXPECT_TRUE(endWithKey());
+        EXPECT_TRUE(inprocess::endWithKey(window));
     }
 
     StallingDriver driver{stallAt};
@@ -120,7 +116,7 @@ TEST(ShowStall, AShowResumedAtTheStallPointMovesOn) {
 
 TEST_F(ShowInProcessStall, KeyWhileStalled) {
     ASSERT_TRUE(until([this] { return driver.stalls() > 0 || ended(); }, kDeadline));
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
     EXPECT_EQ(1u, driver.files().size());
 }
 
@@ -144,7 +140,7 @@ TEST_F(ShowInProcessStall, LateEndLeavesTheNextFilePlaying) {
     ASSERT_NE(nullptr, red) << "red.avi was skipped";
     // One second at ten frames a second: the AVI driver keeps the position at its last frame.
     EXPECT_GE(red->positionAtStop, 900u) << "red.avi was cut while it played";
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 // --- A whole pass of stalled files starts over ----------------------------
@@ -164,7 +160,7 @@ TEST_F(ShowInProcessStall, EveryFileStalls) {
     ASSERT_FALSE(ended()) << "the show ended after " << driver.stalls() << " stalls";
     ASSERT_GE(driver.files().size(), 3u) << "the show did not go round again";
     EXPECT_TRUE(isStallingFile(driver.files()[2].path));
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 TEST(ShowStall, InRandomOrderOneFileThatPlaysKeepsTheShowGoing) {
@@ -181,7 +177,7 @@ TEST_F(ShowInProcessStall, OneFilePlays) {
     EXPECT_FALSE(ended()) << "the show ended after " << driver.stalls() << " stalls";
     EXPECT_GE(driver.stalls(), stalls);
     if (!ended()) {
-        EXPECT_TRUE(endWithKey());
+        EXPECT_TRUE(inprocess::endWithKey(window));
     }
 }
 
@@ -198,7 +194,7 @@ TEST_F(ShowInProcessStall, NeverEndingFileMovesOn) {
     ASSERT_TRUE(until([this] { return ended() || driver.nextPlayed(0, "red.avi"); }, 2 * kDeadline))
         << "the show stayed on the file";
     ASSERT_FALSE(ended());
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 // --- Files that play on are never cut -------------------------------------
@@ -245,5 +241,5 @@ TEST_F(ShowInProcessStall, LongClipPlaysToItsEnd) {
                 static_cast<unsigned long>(next->playedAt - first.playedAt),
                 static_cast<unsigned long>(first.positionAtStop), static_cast<unsigned long>(first.modeAtStop));
     std::fflush(stdout);
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }

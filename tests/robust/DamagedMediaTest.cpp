@@ -108,11 +108,6 @@ bool waitForRed(const RunningProgram& show) {
     return red;
 }
 
-// A key press for the show, as the video view would pass it on.
-void pressKey(const RunningProgram& show) {
-    if (HWND saver = show.waitForSaver(0)) PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 1);
-}
-
 // Runs one case; returns what went wrong, or empty when it passed.
 std::string runCase(const Case& c, std::string& told) {
     const std::string before = testpaths::clip("red.avi");
@@ -143,11 +138,7 @@ std::string runCase(const Case& c, std::string& told) {
     if (outcome == playedOn && c.mustEnd) problems += " played on";
     if (outcome != ended) {
         told = outcome == playedOn ? "played on" : "held";
-        pressKey(show);
-        if (!show.waitForExit()) {
-            show.kill();
-            return "did not end on a key press";
-        }
+        if (show.endShowWithKey() == RunningProgram::TIMED_OUT) return "did not end on a key press";
     } else {
         told = "ended";
         const std::string name = copy.iniValue("Resume", "Name", "(none)");

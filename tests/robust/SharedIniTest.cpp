@@ -71,12 +71,7 @@ bool startShow(RunningProgram& show, const ProgramCopy& copy) {
 }
 
 std::string endShow(RunningProgram& show) {
-    // A key press, as the video view would pass it on.
-    if (HWND saver = show.waitForSaver(0)) PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 1);
-    if (!show.waitForExit()) {
-        show.kill();
-        return " the show did not end on a key press";
-    }
+    if (show.endShowWithKey() == RunningProgram::TIMED_OUT) return " the show did not end on a key press";
     std::string problems;
     if (show.exitCode() != 0) problems += " exit code " + std::to_string(show.exitCode());
     if (!show.nothingLeft()) problems += " something left running";

@@ -28,11 +28,7 @@ protected:
         ASSERT_NE(nullptr, window);
         ASSERT_TRUE(pump::until([&] { return log.played().size() >= count; }, 2 * kDeadline))
             << log.played().size() << " files played";
-        endShow();
-    }
-    void endShow() {
-        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-        ASSERT_TRUE(pump::until([&] { return !IsWindow(window); }, kDeadline));
+        ASSERT_TRUE(inprocess::endWithKey(window));
     }
     bool foundBetween(int from, int to) const {
         for (int i = from + 1; i < to; ++i)
@@ -102,7 +98,7 @@ TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
     };
     window = inprocess::createSaver(log.hooks());
     ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(pump::until([&] { return !IsWindow(window); }, 2 * kDeadline));
+    ASSERT_TRUE(inprocess::waitUntilGone(window, 2 * kDeadline));
 
     EXPECT_EQ(-1, log.first(WM_SEARCH_DONE)) << "the search had ended";
     EXPECT_EQ(0, FolderSearch::threadsRunning());
@@ -236,7 +232,7 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
     EXPECT_TRUE(hanging.holding());
     EXPECT_EQ(expected, log.played());
     stopOrder = StopOrder();
-    endShow();
+    EXPECT_TRUE(inprocess::endWithKey(window));
     inprocess::filterMciCommands(nullptr);
     EXPECT_GT(stopOrder.videoClosed, 0);
     EXPECT_LT(stopOrder.videoClosed, stopOrder.searchWaited) << "the video waited for the search to stop";

@@ -67,17 +67,7 @@ Played openDevice() {
     return played;
 }
 
-class ShowInProcess : public inprocess::Case {
-protected:
-    // Handles messages until the saver window is gone.
-    bool waitForEnd(HWND window) {
-        return pump::until([window] { return !IsWindow(window); }, kDeadline);
-    }
-    bool endWithKey(HWND window) {
-        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-        return waitForEnd(window);
-    }
-};
+class ShowInProcess : public inprocess::Case {};
 
 }  // namespace
 
@@ -110,7 +100,7 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
     EXPECT_EQ(clip("red.avi"), played[0].path);
     EXPECT_EQ(static_cast<DWORD>(MCI_MODE_PLAY), played[0].mode);
     EXPECT_TRUE(pump::until([] { return screenNow() == Screen::Red; }, kDeadline));
-    EXPECT_TRUE(endWithKey(window));
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 // --- Sound off mutes every file, the first included ----------------------
@@ -141,8 +131,7 @@ static void expectAudioOfThreeFiles(bool muted) {
                    }) >= 3;
         },
         kDeadline));
-    PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-    pump::until([window] { return !IsWindow(window); }, kDeadline);
+    EXPECT_TRUE(inprocess::endWithKey(window));
     inprocess::recordMciCommands(nullptr);
 
     int files = 0;
@@ -227,7 +216,7 @@ TEST_F(ShowInProcess, ActivationLostWhileClosingKeepsTheShow) {
     ASSERT_TRUE(wentOn);
     EXPECT_EQ(1, activationsSent);
     EXPECT_TRUE(IsWindow(window)) << "the show ended";
-    EXPECT_TRUE(endWithKey(window));
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 TEST_F(ShowInProcess, ActivationLostWhileOpeningEndsTheShow) {
@@ -236,7 +225,7 @@ TEST_F(ShowInProcess, ActivationLostWhileOpeningEndsTheShow) {
     ASSERT_NE(nullptr, hook);
     HWND window = activationTarget = inprocess::createSaver();
     ASSERT_NE(nullptr, window);
-    bool ended = waitForEnd(window);
+    bool ended = inprocess::waitUntilGone(window);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(1, activationsSent);
     EXPECT_TRUE(ended);
@@ -253,7 +242,7 @@ TEST_F(ShowInProcess, ActivationLostWhilePlayingEndsTheShow) {
     };
     window = inprocess::createSaver(hooks);
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(waitForEnd(window));
+    EXPECT_TRUE(inprocess::waitUntilGone(window));
     EXPECT_EQ(1, inprocess::showMessagesHandled());
 }
 
@@ -294,7 +283,7 @@ TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
     ASSERT_NE(nullptr, window);
     size_t restOfPass = kShuffledFiles - place;
     ASSERT_TRUE(pump::until([&] { return played.size() >= restOfPass; }, kDeadline));
-    EXPECT_TRUE(endWithKey(window));
+    EXPECT_TRUE(inprocess::endWithKey(window));
 
     std::vector<std::string> expected;
     for (int i = place; i < kShuffledFiles; ++i)
@@ -329,7 +318,7 @@ TEST_F(ShowInProcess, TwoHundredFileSwitchesDoNotLeak) {
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(pump::until([&] { return switches >= kSwitches || !IsWindow(window); }, 4 * kDeadline));
     ASSERT_GE(switches, kSwitches);
-    EXPECT_TRUE(endWithKey(window));
+    EXPECT_TRUE(inprocess::endWithKey(window));
 
     printf("switch  GDI objects  windows  GetGuiResources GDI/USER  private KB  heap bytes\n");
     for (const auto& f : figures)

@@ -107,6 +107,15 @@ HWND createSaver(const SaverHooks& hooks) {
     return createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), hooks);
 }
 
+bool waitUntilGone(HWND window, DWORD deadline) {
+    return pump::until([window] { return !IsWindow(window); }, deadline);
+}
+
+bool endWithKey(HWND window) {
+    PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+    return waitUntilGone(window);
+}
+
 int showMessagesHandled() { return handled; }
 bool handlingShowNext() { return inShowNext; }
 WPARAM handlingParameter() { return parameter; }

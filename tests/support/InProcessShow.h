@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/MessagePump.h"
 #include "support/ProgramCopy.h"
 
 // A show run inside the test program: a top-level window whose class
@@ -55,6 +56,13 @@ struct SaverHooks {
 // window was refused.
 HWND createSaver(int width, int height, const SaverHooks& hooks);
 HWND createSaver(const SaverHooks& hooks = {});
+
+// Handles messages until the window is gone; false when it is still there
+// after the deadline.
+bool waitUntilGone(HWND window, DWORD deadline = pump::DEADLINE);
+// The same after a key for the show in the window, given as the video view
+// passes keys on to it.
+bool endWithKey(HWND window);
 
 // The number of WM_SHOW_START and WM_SHOW_NEXT messages handled so far, and
 // whether one of them is being handled now.
