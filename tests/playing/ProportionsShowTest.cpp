@@ -11,6 +11,7 @@
 #include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "support/MessagePump.h"
+#include "support/ScreenPicture.h"
 
 using namespace showdriver;
 
@@ -28,48 +29,13 @@ struct Row {
     }
 };
 
-enum Colour { black, red, other };
-
-Colour colourOf(const RGBQUAD& pixel) {
-    if (pixel.rgbRed < 0x40 && pixel.rgbGreen < 0x40 && pixel.rgbBlue < 0x40) return black;
-    if (pixel.rgbRed > 0xC0 && pixel.rgbGreen < 0x40 && pixel.rgbBlue < 0x40) return red;
-    return other;
-}
-
-// The screen's row y from x 0 to width - 1, copied in one go.
-std::vector<RGBQUAD> screenRow(int y, int width) {
-    std::vector<RGBQUAD> pixels(width);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, 1, screen, 0, y, SRCCOPY);
-        GdiFlush();
-        CopyMemory(pixels.data(), bits, width * sizeof(RGBQUAD));
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 Row readRow(int y, int width) {
-    const std::vector<RGBQUAD> pixels = screenRow(y, width);
+    const screen::Picture line = screen::capture(RECT{0, y, width, y + 1});
     Row row;
     int x = 0;
-    while (x < width && colourOf(pixels[x]) == black) ++x, ++row.leftBlack;
-    while (x < width && colourOf(pixels[x]) == red) ++x, ++row.red;
-    while (x < width && colourOf(pixels[x]) == black) ++x, ++row.rightBlack;
+    while (x < width && screen::colourOf(line.at(x, 0)) == screen::black) ++x, ++row.leftBlack;
+    while (x < width && screen::colourOf(line.at(x, 0)) == screen::red) ++x, ++row.red;
+    while (x < width && screen::colourOf(line.at(x, 0)) == screen::black) ++x, ++row.rightBlack;
     row.wellFormed = x == width && row.red > 0;
     return row;
 }

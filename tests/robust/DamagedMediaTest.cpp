@@ -23,10 +23,10 @@
 
 #include "IniFuzz.h"
 #include "RobustReport.h"
-#include "base/OwnedHandles.h"
 #include "support/MessagePump.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
+#include "support/ScreenPicture.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
@@ -63,24 +63,7 @@ struct Case {
     bool mustEnd = false;  // no system plays it
 };
 
-bool isRed(COLORREF pixel) {
-    return pixel != CLR_INVALID && GetRValue(pixel) > 200 && GetGValue(pixel) < 80 && GetBValue(pixel) < 80;
-}
-
-bool isBlue(COLORREF pixel) {
-    return pixel != CLR_INVALID && GetBValue(pixel) > 200 && GetRValue(pixel) < 80 && GetGValue(pixel) < 80;
-}
-
 enum Outcome { ended, playedOn, held };
-
-COLORREF pixelInTheMiddle() {
-    WindowDc screen(nullptr);
-    return GetPixel(screen.handle(), GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-}
-
-bool redInTheMiddle() {
-    return isRed(pixelInTheMiddle());
-}
 
 // Watches the show until it ends or the blue clip after the bad file shows.
 // The bad file plays for two seconds at most, and one on which the player
@@ -93,7 +76,7 @@ Outcome watch(const RunningProgram& show) {
             outcome = ended;
             return true;
         }
-        if (isBlue(pixelInTheMiddle())) {
+        if (screen::colourOf(screen::centre()) == screen::blue) {
             outcome = playedOn;
             return true;
         }
@@ -104,7 +87,7 @@ Outcome watch(const RunningProgram& show) {
 
 bool waitForRed(const RunningProgram& show) {
     bool red = false;
-    pump::until([&] { return (red = redInTheMiddle()) || show.ended(); });
+    pump::until([&] { return (red = screen::colourOf(screen::centre()) == screen::red) || show.ended(); });
     return red;
 }
 

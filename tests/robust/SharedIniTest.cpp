@@ -13,12 +13,12 @@
 
 #include "RobustReport.h"
 #include "base/Exception.h"
-#include "base/OwnedHandles.h"
 #include "settings/Settings.h"
 #include "support/IniFile.h"
 #include "support/MessagePump.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
+#include "support/ScreenPicture.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -56,13 +56,7 @@ std::vector<std::string> editAndSave(Settings& dialog, int listLength) {
 
 // Waits until the show's picture is on the screen: something not black in the middle.
 bool waitForPicture() {
-    WindowDc screen(nullptr);
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
-    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    return pump::until([&] {
-        COLORREF pixel = GetPixel(screen.handle(), x, y);
-        return pixel != CLR_INVALID && (GetRValue(pixel) | GetGValue(pixel) | GetBValue(pixel)) > 40;
-    });
+    return pump::until([] { return screen::colourOf(screen::centre()) != screen::black; });
 }
 
 // Starts the show of this copy; false when its window did not appear.

@@ -8,9 +8,9 @@
 
 #include "support/InProcessShow.h"
 #include "ShowDriver.h"
-#include "base/OwnedHandles.h"
 #include "host/HostState.h"
 #include "host/SaverWindow.h"
+#include "support/ScreenPicture.h"
 
 using namespace showdriver;
 
@@ -38,56 +38,19 @@ HWND makePreviewParent(int x, int y, int width, int height) {
     return window;
 }
 
-// The pixels of a screen area, row by row.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-
-    COLORREF at(int x, int y) const { return pixels[y * width + x]; }
-};
-
-Picture capture(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    Picture picture;
-    picture.width = area.right - area.left;
-    picture.height = area.bottom - area.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    WindowDc screen(nullptr);
-    MemoryDc memory(screen.handle());
-    GdiObject bitmap(CreateDIBSection(memory.handle(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = SelectObject(memory.handle(), bitmap.handle());
-    BitBlt(memory.handle(), 0, 0, picture.width, picture.height, screen.handle(), area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const DWORD* source = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < picture.width * picture.height; ++i) {
-        DWORD p = source[i];  // 0x00RRGGBB
-        picture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    }
-    SelectObject(memory.handle(), old);
-    return picture;
-}
-
-bool hasCaption(const Picture& picture) {
+bool hasCaption(const screen::Picture& picture) {
     for (COLORREF p : picture.pixels)
         if (p == kCaptionBlue) return true;
     return false;
 }
 
 // The picture as the timer saw it once the caption was there.
-Picture seen;
+screen::Picture seen;
 HWND previewParent = nullptr;
 DWORD previewStart = 0;
 
 void CALLBACK lookAtPreview(HWND, UINT, UINT_PTR, DWORD) {
-    seen = capture(previewParent);
+    seen = screen::capture(previewParent);
     if (hasCaption(seen) || GetTickCount() - previewStart > kDeadline) DestroyWindow(previewParent);
 }
 
