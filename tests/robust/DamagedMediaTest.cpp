@@ -21,13 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "IniFuzz.h"
 #include "RobustReport.h"
 #include "support/MessagePump.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
 #include "support/ScreenPicture.h"
 #include "support/TestFiles.h"
+#include "support/TestRandom.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -38,13 +38,6 @@ const char earlierTime[] = "3,7";
 
 std::string media(const char* name) {
     return testfiles::readBytes(testpaths::clip(name));
-}
-
-std::string randomBytes(unsigned seed, size_t count) {
-    inifuzz::Random random(seed);
-    std::string bytes(count, '\0');
-    for (char& c : bytes) c = static_cast<char>(random.next() >> 24);
-    return bytes;
 }
 
 std::string half(const std::string& bytes) {
@@ -137,14 +130,14 @@ std::string runCase(const Case& c, std::string& told) {
 
 TEST(RobustMedia, DamagedFilesEndTheShowCleanly) {
     const std::vector<Case> cases = {
-        {"random bytes", "noise.avi", [] { return randomBytes(mediaSeed, 8192); }, badSecond, none},
-        {"random bytes", "noise.mpg", [] { return randomBytes(mediaSeed + 1, 8192); }, badSecond, none},
-        {"random bytes", "noise.wmv", [] { return randomBytes(mediaSeed + 2, 8192); }, badSecond, none},
-        {"random bytes", "noise.avi", [] { return randomBytes(mediaSeed + 3, 8192); }, badFirst, none},
-        {"random bytes", "noise.mpg", [] { return randomBytes(mediaSeed + 4, 8192); }, badFirst, none},
-        {"random bytes", "noise.wmv", [] { return randomBytes(mediaSeed + 5, 8192); }, badFirst, none},
+        {"random bytes", "noise.avi", [] { return TestRandom(mediaSeed).bytes(8192); }, badSecond, none},
+        {"random bytes", "noise.mpg", [] { return TestRandom(mediaSeed + 1).bytes(8192); }, badSecond, none},
+        {"random bytes", "noise.wmv", [] { return TestRandom(mediaSeed + 2).bytes(8192); }, badSecond, none},
+        {"random bytes", "noise.avi", [] { return TestRandom(mediaSeed + 3).bytes(8192); }, badFirst, none},
+        {"random bytes", "noise.mpg", [] { return TestRandom(mediaSeed + 4).bytes(8192); }, badFirst, none},
+        {"random bytes", "noise.wmv", [] { return TestRandom(mediaSeed + 5).bytes(8192); }, badFirst, none},
         {"an AVI header, then random bytes", "header.avi",
-         [] { return media("pattern.avi").substr(0, 64) + randomBytes(mediaSeed + 6, 8192); }, badSecond, none},
+         [] { return media("pattern.avi").substr(0, 64) + TestRandom(mediaSeed + 6).bytes(8192); }, badSecond, none},
         {"the head of a clip", "head.avi", [] { return media("damaged.avi"); }, badSecond, none},
         {"half a clip", "half.avi", [] { return half(media("uncompressed.avi")); }, badSecond, none},
         {"half a clip", "half.mpg", [] { return half(media("pattern.mpg")); }, badSecond, none},
@@ -158,8 +151,8 @@ TEST(RobustMedia, DamagedFilesEndTheShowCleanly) {
          replaceByFolder},
         {"a text file", "notes.txt", [] { return std::string("Shopping list\r\nmilk\r\n"); }, badSecond, none, true},
         {"a text file", "notes.txt", [] { return std::string("Shopping list\r\nmilk\r\n"); }, badFirst, none, true},
-        {"random bytes", "noise.mp4", [] { return randomBytes(mediaSeed + 7, 8192); }, badSecond, none, true},
-        {"random bytes", "noise.mkv", [] { return randomBytes(mediaSeed + 8, 8192); }, badSecond, none, true},
+        {"random bytes", "noise.mp4", [] { return TestRandom(mediaSeed + 7).bytes(8192); }, badSecond, none, true},
+        {"random bytes", "noise.mkv", [] { return TestRandom(mediaSeed + 8).bytes(8192); }, badSecond, none, true},
     };
 
     robust::Tally tally("damaged media shows");

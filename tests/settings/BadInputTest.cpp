@@ -4,8 +4,8 @@
 
 #include "IniFiles.h"
 #include "settings/Settings.h"
-#include "support/RuntimeRandom.h"
 #include "support/TestErrors.h"
+#include "support/TestRandom.h"
 
 using namespace inifiles;
 using Texts = std::vector<std::string>;
@@ -32,18 +32,11 @@ static void writeEverything(Settings& settings) {
     settings.saveResumePoint("C:\\a.avi", 1, 2);
 }
 
-static std::string junk(size_t bytes, unsigned seed) {
-    RuntimeRandom random(seed);
-    std::string text(bytes, '\0');
-    for (char& c : text) c = static_cast<char>(random.next());
-    return text;
-}
-
 TEST(BadInput, BinaryJunkLoadsWithoutHarm) {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         std::unique_ptr<Settings> settings =
-            loadedFrom("junk-" + std::to_string(seed), junk(8192, seed));
+            loadedFrom("junk-" + std::to_string(seed), TestRandom(seed).bytes(8192));
         EXPECT_EQ(0, settings->random);
         EXPECT_EQ(1, settings->sound);
         EXPECT_EQ(0, settings->entries.count());
@@ -52,7 +45,7 @@ TEST(BadInput, BinaryJunkLoadsWithoutHarm) {
 
 TEST(BadInput, JunkAfterTheSettingsKeepsWhatIsReadable) {
     std::string text = "[Setting]\r\nRandom=1\r\n[PlayList]\r\nCount=2\r\nPath0=C:\\a.avi\r\n" +
-                       junk(4096, 7);
+                       TestRandom(7).bytes(4096);
     std::unique_ptr<Settings> settings = loadedFrom("junk-tail", text);
     EXPECT_EQ(1, settings->random);
     Texts entries = entriesOf(*settings);
