@@ -89,11 +89,11 @@ Holdings holdings() {
 }
 
 ShowLog::~ShowLog() {
-    inprocess::recordMciCommands(nullptr);
+    mcicalls::record(nullptr);
 }
 
 inprocess::SaverHooks ShowLog::hooks() {
-    inprocess::recordMciCommands(&calls);
+    mcicalls::record(&calls);
     inprocess::SaverHooks hooks;
     hooks.afterMessage = [this](UINT message) {
         // Each file opened is an event of the message that opened it, which
@@ -102,7 +102,7 @@ inprocess::SaverHooks ShowLog::hooks() {
         const WPARAM parameter = inprocess::handlingParameter();
         bool logged = false;
         for (; callsSeen < calls.size(); ++callsSeen) {
-            const inprocess::MciCall& call = calls[callsSeen];
+            const mcicalls::Call& call = calls[callsSeen];
             if (call.command != MCI_OPEN || call.result != 0) continue;
             events.push_back({message, call.element.empty() ? "(unknown)" : call.element, parameter});
             logged = true;

@@ -218,8 +218,8 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
     mainThread = GetCurrentThreadId();
     systemWait = imports::redirect("kernel32.dll", "WaitForSingleObject", &notedWait);
     ASSERT_NE(nullptr, systemWait);
-    ASSERT_TRUE(inprocess::filterMciCommands([](inprocess::SendCommandProc send, MCIDEVICEID device, UINT command,
-                                                DWORD_PTR flags, DWORD_PTR parameters) {
+    ASSERT_TRUE(mcicalls::filter([](mcicalls::SendProc send, MCIDEVICEID device, UINT command, DWORD_PTR flags,
+                                    DWORD_PTR parameters) {
         if (command == MCI_CLOSE && !stopOrder.videoClosed) stopOrder.videoClosed = ++stopOrder.next;
         return send(device, command, flags, parameters);
     }));
@@ -233,7 +233,7 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
     EXPECT_EQ(expected, log.played());
     stopOrder = StopOrder();
     EXPECT_TRUE(inprocess::endWithKey(window));
-    inprocess::filterMciCommands(nullptr);
+    mcicalls::filter(nullptr);
     EXPECT_GT(stopOrder.videoClosed, 0);
     EXPECT_LT(stopOrder.videoClosed, stopOrder.searchWaited) << "the video waited for the search to stop";
     // The next show begins at once: the file that ended, from its start.

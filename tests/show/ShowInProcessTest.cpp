@@ -16,6 +16,7 @@
 #include "ShowDriver.h"
 #include "host/HostState.h"
 #include "playback/ShowMessages.h"
+#include "support/MciCalls.h"
 #include "support/RuntimeRandom.h"
 
 using namespace showdriver;
@@ -119,20 +120,20 @@ TEST(ShowController, SoundOptionDecidesTheAudioOfEveryFile) {
 // Plays three files and checks the MCI commands of each: with sound off it is
 // muted after its open and before its play, with sound on never.
 static void expectAudioOfThreeFiles(bool muted) {
-    std::vector<inprocess::MciCall> calls;
-    ASSERT_TRUE(inprocess::recordMciCommands(&calls));
+    std::vector<mcicalls::Call> calls;
+    ASSERT_TRUE(mcicalls::record(&calls));
     HWND window = inprocess::createSaver();
     ASSERT_NE(nullptr, window);
     // Three files opened (a switch may wait for the search to deliver its file).
     ASSERT_TRUE(pump::until(
         [&calls] {
-            return std::count_if(calls.begin(), calls.end(), [](const inprocess::MciCall& call) {
+            return std::count_if(calls.begin(), calls.end(), [](const mcicalls::Call& call) {
                        return call.command == MCI_OPEN && call.result == 0;
                    }) >= 3;
         },
         kDeadline));
     EXPECT_TRUE(inprocess::endWithKey(window));
-    inprocess::recordMciCommands(nullptr);
+    mcicalls::record(nullptr);
 
     int files = 0;
     for (size_t open = 0; open < calls.size(); ++open) {

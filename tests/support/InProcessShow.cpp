@@ -9,7 +9,6 @@
 
 #include "host/SaverWindow.h"
 #include "playback/ShowMessages.h"
-#include "support/ImportRedirect.h"
 #include "support/MessagePump.h"
 #include "support/RunningProgram.h"
 #include "support/TestPaths.h"
@@ -152,44 +151,6 @@ bool deviceStatus(const std::string& alias, DWORD item, DWORD& value) {
         return false;
     value = static_cast<DWORD>(status.dwReturn);
     return true;
-}
-
-namespace {
-
-SendCommandProc systemSendCommand = nullptr;
-std::vector<MciCall>* mciLog = nullptr;
-MciFilter mciFilter;
-
-MCIERROR WINAPI recordingSendCommand(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters) {
-    MCIERROR result = mciFilter ? mciFilter(systemSendCommand, device, command, flags, parameters)
-                                : systemSendCommand(device, command, flags, parameters);
-    MciCall call = {device, command, static_cast<DWORD>(flags), result, ""};
-    if (command == MCI_OPEN && result == 0) {
-        const MCI_OPEN_PARMSA* open = reinterpret_cast<const MCI_OPEN_PARMSA*>(parameters);
-        call.device = open->wDeviceID;
-        if ((flags & MCI_OPEN_ELEMENT) && open->lpstrElementName) call.element = open->lpstrElementName;
-    }
-    if (mciLog) mciLog->push_back(call);
-    return result;
-}
-
-// Points the program's import of mciSendCommandA at recordingSendCommand.
-bool redirectSendCommand() {
-    if (systemSendCommand) return true;
-    systemSendCommand = imports::redirect("winmm.dll", "mciSendCommandA", &recordingSendCommand);
-    return systemSendCommand != nullptr;
-}
-
-}  // namespace
-
-bool recordMciCommands(std::vector<MciCall>* log) {
-    mciLog = log;
-    return redirectSendCommand();
-}
-
-bool filterMciCommands(const MciFilter& filter) {
-    mciFilter = filter;
-    return redirectSendCommand();
 }
 
 namespace {

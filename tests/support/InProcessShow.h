@@ -1,11 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include <mmsystem.h>
-
 #include <functional>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -77,33 +74,6 @@ std::string openDeviceAlias();
 std::string pathOfAlias(const std::string& alias);
 // MCI_STATUS of one item for the device with that alias; false on failure.
 bool deviceStatus(const std::string& alias, DWORD item, DWORD& value);
-
-// One MCI command as the program sent it, with its result. For a successful
-// MCI_OPEN, device is the identifier the open returned and element the file.
-struct MciCall {
-    MCIDEVICEID device;
-    UINT command;
-    DWORD flags;
-    MCIERROR result;
-    std::string element;
-};
-// From now on every mciSendCommandA of this program (the show's and the
-// test's alike) reaches the system through a recorder that appends to log.
-// The test program's import of the function is redirected; the calls
-// themselves go on unchanged. False when the import was not found.
-bool recordMciCommands(std::vector<MciCall>* log);
-
-// The system's mciSendCommandA, as a filter is handed it.
-typedef MCIERROR(WINAPI* SendCommandProc)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
-// A stand-in for a driver's behaviour: it sees each command before the
-// system does and decides what reaches it (usually the command itself,
-// through send) and what the program gets back.
-using MciFilter = std::function<MCIERROR(SendCommandProc send, MCIDEVICEID device, UINT command,
-                                         DWORD_PTR flags, DWORD_PTR parameters)>;
-// From now on every mciSendCommandA of this program goes through filter
-// (an empty one lets every command through unchanged); recording goes on
-// as before. False when the import was not found.
-bool filterMciCommands(const MciFilter& filter);
 
 // What the process holds: objects counted under Wine as well as through
 // GetGuiResources, which Wine answers with 0.
