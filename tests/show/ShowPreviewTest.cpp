@@ -8,8 +8,7 @@
 
 #include "support/InProcessShow.h"
 #include "ShowDriver.h"
-#include "host/HostState.h"
-#include "host/SaverWindow.h"
+#include "support/PreviewHost.h"
 #include "support/ScreenPicture.h"
 
 using namespace showdriver;
@@ -19,39 +18,10 @@ namespace {
 const COLORREF kCaptionBlue = RGB(0, 0, 255);
 const int kIconWidth = 32;
 
-LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// A white window standing in for the display settings' preview area.
-HWND makePreviewParent(int x, int y, int width, int height) {
-    WNDCLASSA parentClass = {};
-    parentClass.lpfnWndProc = parentProc;
-    parentClass.hInstance = GetModuleHandleA(nullptr);
-    parentClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    parentClass.lpszClassName = "ShowTestPreviewParent";
-    RegisterClassA(&parentClass);
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, parentClass.lpszClassName, "", WS_POPUP, x, y, width,
-                                  height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    return window;
-}
-
 bool hasCaption(const screen::Picture& picture) {
     for (COLORREF p : picture.pixels)
         if (p == kCaptionBlue) return true;
     return false;
-}
-
-// The picture as the timer saw it once the caption was there.
-screen::Picture seen;
-HWND previewParent = nullptr;
-DWORD previewStart = 0;
-
-void CALLBACK lookAtPreview(HWND, UINT, UINT_PTR, DWORD) {
-    seen = screen::capture(previewParent);
-    if (hasCaption(seen) || GetTickCount() - previewStart > kDeadline) DestroyWindow(previewParent);
 }
 
 }  // namespace
@@ -61,7 +31,7 @@ TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
     folder.setOptions(0, 1, 1);
     folder.setEntries({clip("red.avi")});
     folder.setResume(clip("red.avi"), "0,9");
-    HWND parent = makePreviewParent(100, 100, 240, 180);
+    HWND parent = previewhost::create(100, 100, 240, 180);
     ASSERT_NE(nullptr, parent);
 
     RunningProgram preview;
@@ -107,13 +77,11 @@ protected:
 };
 
 void ShowInProcessPreview::expectStillPicture(int left, int top, int width, int height) {
-    hostState().moduleHandle = GetModuleHandleA(nullptr);
-    previewParent = makePreviewParent(left, top, width, height);
-    ASSERT_NE(nullptr, previewParent);
-    previewStart = GetTickCount();
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, lookAtPreview);
-    ASSERT_EQ(0, runSaver(previewParent));  // returns when the parent is gone
-    KillTimer(nullptr, timer);
+    HWND parent = previewhost::create(left, top, width, height);
+    ASSERT_NE(nullptr, parent);
+    // The picture as it was once the caption was there.
+    screen::Picture seen;
+    ASSERT_EQ(0, previewhost::run(parent, [&] { return hasCaption(seen = screen::capture(parent)); }));
     ASSERT_TRUE(hasCaption(seen)) << "no caption drawn";
     ASSERT_EQ(width, seen.width);
 
