@@ -22,14 +22,7 @@ TEST(SettingsBind, PlacesTheFileBesideTheProgramWithTheDefaults) {
     EXPECT_STREQ("Setting", settings.sectionNames.at(0).c_str());
     EXPECT_STREQ("PlayList", settings.sectionNames.at(1).c_str());
     EXPECT_STREQ("Resume", settings.sectionNames.at(2).c_str());
-    EXPECT_EQ(0, settings.random);
-    EXPECT_EQ(0, settings.resume);
-    EXPECT_EQ(1, settings.sound);
-    EXPECT_EQ(0, settings.keepAspect);
-    EXPECT_EQ(0, settings.resumeMinutes);
-    EXPECT_EQ(0, settings.resumeSeconds);
-    EXPECT_EQ(0, settings.entries.count());
-    EXPECT_STREQ("kept", settings.resumeName.c_str());
+    EXPECT_TRUE(hasDefaults(settings, "kept"));
     EXPECT_FALSE(exists(settings.iniPath.c_str())) << "bind must not create the file";
 }
 
@@ -38,10 +31,7 @@ TEST(SettingsBind, ForgetsWhatAnEarlierLoadRead) {
         "rebind", "[Setting]\r\nRandom=1\r\nSound=0\r\nKeepAspect=1\r\n[PlayList]\r\nCount=1\r\nPath0=C:\\a.avi\r\n");
     ASSERT_EQ(1, settings->entries.count());
     settings->bind(freshName("rebind-other").c_str());
-    EXPECT_EQ(0, settings->entries.count());
-    EXPECT_EQ(0, settings->random);
-    EXPECT_EQ(1, settings->sound);
-    EXPECT_EQ(0, settings->keepAspect);
+    EXPECT_TRUE(hasDefaults(*settings));
 }
 
 TEST(SettingsBind, RefusesANameThatWouldNotFitInAPath) {
@@ -64,13 +54,7 @@ TEST(SettingsLoad, NoFileGivesTheDefaults) {
     std::string name = freshName("nofile");
     std::unique_ptr<Settings> settings = boundTo(name);
     settings->load();
-    EXPECT_EQ(0, settings->random);
-    EXPECT_EQ(0, settings->resume);
-    EXPECT_EQ(1, settings->sound);
-    EXPECT_EQ(0, settings->entries.count());
-    EXPECT_STREQ("", settings->resumeName.c_str());
-    EXPECT_EQ(0, settings->resumeMinutes);
-    EXPECT_EQ(0, settings->resumeSeconds);
+    EXPECT_TRUE(hasDefaults(*settings));
     EXPECT_FALSE(exists(beside(name))) << "load must not create the file";
 }
 
