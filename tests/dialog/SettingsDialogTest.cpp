@@ -24,6 +24,8 @@ namespace {
 // Result of a dialog that its test script left open.
 const INT_PTR scriptLeftOpen = 99;
 
+const std::vector<std::string> threeEntries = {"C:\\clips\\one.avi", "C:\\folder\\", "D:\\two.wmv"};
+
 class SettingsDialog : public testing::Test {
 protected:
     void SetUp() override {
@@ -90,6 +92,54 @@ protected:
                LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)) == IDOK;
     }
 
+    // One edit of the list threeEntries: the entry clicked first (-1: none),
+    // the button then clicked, and what the dialog shows after it.
+    struct Edit {
+        int entry;
+        int button;
+        std::vector<int> order;  // the places in threeEntries of what is listed
+        int selection;
+        const char* moveButtons;
+        int focus;  // the control that has it
+    };
+    // Makes the edits on the stored threeEntries, then saves them with Enter
+    // or leaves with Cancel. Where the list has the focus after an edit, OK
+    // is the default button and the button clicked has lost its default look.
+    void expectEdits(const std::vector<Edit>& edits, bool save) {
+        inifile::setEntries(iniPath, threeEntries);
+        std::vector<std::string> entries;
+        const INT_PTR result = show([&](HWND) {
+            for (const Edit& edit : edits) {
+                SCOPED_TRACE(testing::Message() << "entry " << edit.entry << ", button " << edit.button);
+                if (edit.entry >= 0) clickEntry(edit.entry);
+                driver::click(item(edit.button));
+                entries.clear();
+                for (int place : edit.order) entries.push_back(threeEntries[place]);
+                EXPECT_EQ(entries, listed());
+                EXPECT_EQ(edit.selection, selection());
+                EXPECT_EQ(edit.moveButtons, moveButtons());
+                EXPECT_EQ(item(edit.focus), GetFocus());
+                if (edit.focus == IDC_ENTRY_LIST) {
+                    EXPECT_TRUE(okIsDefault());
+                    EXPECT_FALSE(GetWindowLongA(item(edit.button), GWL_STYLE) & BS_DEFPUSHBUTTON);
+                }
+            }
+            if (save) {
+                driver::pressKey(VK_RETURN);
+            } else {
+                driver::click(item(IDCANCEL));
+            }
+        });
+        if (!save) {
+            EXPECT_EQ(IDCANCEL, result);
+            return;
+        }
+        EXPECT_EQ(IDOK, result) << "Enter on the list means OK";
+        std::vector<std::string> stored = {"Count=" + std::to_string(entries.size())};
+        for (size_t i = 0; i < entries.size(); ++i) stored.push_back("Path" + std::to_string(i) + "=" + entries[i]);
+        EXPECT_EQ(stored, inifile::section(iniPath, "PlayList"));
+    }
+
     // What the next message box said, and whether the dialog owned it; it is closed with OK.
     struct Told {
         std::string text;
@@ -106,8 +156,6 @@ protected:
     std::string backupPath;
     HWND window = nullptr;
 };
-
-const std::vector<std::string> threeEntries = {"C:\\clips\\one.avi", "C:\\folder\\", "D:\\two.wmv"};
 
 }  // namespace
 
@@ -173,23 +221,8 @@ TEST_F(SettingsDialog, OnlyEntrySelectedLeavesOnlyDelete) {
 }
 
 TEST_F(SettingsDialog, UpMovesTheEntryAndKeepsItSelected) {
-    inifile::setEntries(iniPath, threeEntries);
-    const INT_PTR result = show([&](HWND) {
-        clickEntry(1);
-        driver::click(item(IDC_UP));
-        EXPECT_EQ(std::vector<std::string>({threeEntries[1], threeEntries[0], threeEntries[2]}), listed());
-        EXPECT_EQ(0, selection());
-        EXPECT_EQ("-DX", moveButtons());
-        // Up had the focus and is now disabled: the list has it, OK is the default.
-        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
-        EXPECT_TRUE(okIsDefault());
-        EXPECT_FALSE(GetWindowLongA(item(IDC_UP), GWL_STYLE) & BS_DEFPUSHBUTTON);
-        driver::pressKey(VK_RETURN);
-    });
-    EXPECT_EQ(IDOK, result) << "Enter on the list means OK";
-    EXPECT_EQ(threeEntries[1], inifile::value(iniPath, "PlayList", "Path0", "<missing>"));
-    EXPECT_EQ(threeEntries[0], inifile::value(iniPath, "PlayList", "Path1", "<missing>"));
-    EXPECT_EQ(threeEntries[2], inifile::value(iniPath, "PlayList", "Path2", "<missing>"));
+    // Up had the focus and is now disabled: the list has it.
+    expectEdits({{1, IDC_UP, {1, 0, 2}, 0, "-DX", IDC_ENTRY_LIST}}, true);
 }
 
 // A list box that refuses every insertion, as one out of memory does.
@@ -219,39 +252,13 @@ TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
 }
 
 TEST_F(SettingsDialog, DownMovesTheEntryToTheEnd) {
-    inifile::setEntries(iniPath, threeEntries);
-    show([&](HWND) {
-        clickEntry(0);
-        driver::click(item(IDC_DOWN));
-        EXPECT_EQ(1, selection());
-        EXPECT_EQ("UDX", moveButtons());
-        EXPECT_EQ(item(IDC_DOWN), GetFocus()) << "an enabled button keeps the focus";
-        driver::click(item(IDC_DOWN));
-        EXPECT_EQ(std::vector<std::string>({threeEntries[1], threeEntries[2], threeEntries[0]}), listed());
-        EXPECT_EQ(2, selection());
-        EXPECT_EQ("U-X", moveButtons());
-        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
-        EXPECT_TRUE(okIsDefault());
-        driver::click(item(IDCANCEL));
-    });
+    // An enabled button keeps the focus.
+    expectEdits({{0, IDC_DOWN, {1, 0, 2}, 1, "UDX", IDC_DOWN}, {-1, IDC_DOWN, {1, 2, 0}, 2, "U-X", IDC_ENTRY_LIST}},
+                false);
 }
 
 TEST_F(SettingsDialog, DeleteRemovesTheEntryAndHandsTheFocusToTheList) {
-    inifile::setEntries(iniPath, threeEntries);
-    const INT_PTR result = show([&](HWND) {
-        clickEntry(1);
-        driver::click(item(IDC_DELETE));
-        EXPECT_EQ(std::vector<std::string>({threeEntries[0], threeEntries[2]}), listed());
-        EXPECT_EQ(-1, selection());
-        EXPECT_EQ("---", moveButtons());
-        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
-        EXPECT_TRUE(okIsDefault());
-        EXPECT_FALSE(GetWindowLongA(item(IDC_DELETE), GWL_STYLE) & BS_DEFPUSHBUTTON);
-        driver::pressKey(VK_RETURN);
-    });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(std::vector<std::string>({"Count=2", "Path0=" + threeEntries[0], "Path1=" + threeEntries[2]}),
-              inifile::section(iniPath, "PlayList"));
+    expectEdits({{1, IDC_DELETE, {0, 2}, -1, "---", IDC_ENTRY_LIST}}, true);
 }
 
 TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
