@@ -16,6 +16,7 @@
 #include "settings/Settings.h"
 #include "support/IniFile.h"
 #include "support/MessagePump.h"
+#include "support/PlayOrder.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
 #include "support/ScreenPicture.h"
@@ -77,9 +78,7 @@ std::string checkDialogSide(const std::string& iniPath, const std::vector<std::s
     std::unique_ptr<Settings> now = openAsDialog(iniPath);
     std::string problems;
     if (now->random != 1 || now->sound != 0) problems += " options lost";
-    std::vector<std::string> loaded;
-    for (int i = 0; i < now->entries.count(); ++i) loaded.push_back(now->entries.at(i).c_str());
-    if (loaded != entries)
+    if (playorder::textsOf(now->entries) != entries)
         problems += " play list lost " + testing::PrintToString(inifile::section(iniPath, "PlayList"));
     return problems;
 }

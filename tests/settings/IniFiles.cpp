@@ -1,5 +1,6 @@
 #include "IniFiles.h"
 
+#include "support/PlayOrder.h"
 #include "support/TestPaths.h"
 
 namespace inifiles {
@@ -43,9 +44,7 @@ std::unique_ptr<Settings> loadedFrom(const std::string& tag, const std::string& 
 }
 
 std::vector<std::string> entriesOf(const Settings& settings) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < settings.entries.count(); ++i) texts.push_back(settings.entries.at(i).c_str());
-    return texts;
+    return playorder::textsOf(settings.entries);
 }
 
 ::testing::AssertionResult hasDefaults(const Settings& settings, const char* resumeName) {
