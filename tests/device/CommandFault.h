@@ -3,8 +3,8 @@
 #include <mmsystem.h>
 
 // Wine's drivers accept any window for MCI_WINDOW and always name their
-// display window, so this test program replaces its import of
-// mciSendCommandA with a pass-through that can make one command fail.
+// display window, so this test program makes such commands fail through
+// the MCI seam (support/MciCalls.h).
 namespace commandfault {
 
 // Makes every later `command` (for MCI_STATUS only the status item `item`)

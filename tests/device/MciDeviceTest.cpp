@@ -12,11 +12,9 @@
 #include "support/MessagePump.h"
 #include "support/TestPaths.h"
 
-namespace {
+using testpaths::clip;
 
-std::string clip(const char* name) {
-    return testpaths::sourcePath(std::string("tests\\media\\") + name);
-}
+namespace {
 
 // The MCI device open under the alias that open() gave path with counter.
 MCIDEVICEID deviceUnderAlias(const std::string& path, DWORD counter) {

@@ -11,11 +11,9 @@
 #include "playback/MediaDevice.h"
 #include "support/TestPaths.h"
 
-namespace {
+using testpaths::clip;
 
-std::string clip(const char* name) {
-    return testpaths::sourcePath(std::string("tests\\media\\") + name);
-}
+namespace {
 
 // Runs f and returns the MciException it throws (the caller disposes), or null.
 template <typename F>

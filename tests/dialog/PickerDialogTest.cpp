@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <dlgs.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
@@ -40,6 +38,13 @@ std::vector<std::string> selectedPaths(FilePicker& picker) {
     return paths;
 }
 
+// A fresh folder holding empty files of these names.
+std::string folderWith(const std::string& hint, const std::vector<std::string>& names) {
+    const std::string folder = testpaths::freshFolder(hint);
+    for (const std::string& name : names) EXPECT_TRUE(testfiles::touch(folder + name)) << name;
+    return folder;
+}
+
 class PickerDialog : public testing::Test {
 protected:
     void SetUp() override { driver::reset(); }
@@ -47,67 +52,61 @@ protected:
         EXPECT_FALSE(driver::lapsed()) << "an expected dialog never appeared";
         driver::reset();
     }
+
+    // The paths the picker gives when the user chooses names in folder;
+    // none, and a failure, when it reports no choice.
+    std::vector<std::string> choose(const std::string& folder, const std::vector<std::string>& names) {
+        driver::whenDialogAppears(chooseFiles(folder, names));
+        if (filePicker.run()) return selectedPaths(filePicker);
+        ADD_FAILURE() << "the picker reports no choice";
+        return {};
+    }
+
+    FilePicker filePicker{nullptr, dialogFlags, 4096};
 };
 
 }  // namespace
 
 TEST_F(PickerDialog, ThreeFilesChosenTogetherGiveThreeFullPaths) {
-    const std::string folder = testpaths::freshFolder("three");
-    for (const char* name : {"a.avi", "b.avi", "c.avi"}) EXPECT_TRUE(testfiles::touch(folder + name));
-    FilePicker picker(nullptr, dialogFlags, 4096);
-    picker.setFilter(videoFilter);
-    driver::whenDialogAppears(chooseFiles(folder, {"c.avi", "a.avi", "b.avi"}));
-    ASSERT_TRUE(picker.run());
+    const std::string folder = folderWith("three", {"a.avi", "b.avi", "c.avi"});
+    filePicker.setFilter(videoFilter);
     const std::string directory = folder.substr(0, folder.size() - 1);
     EXPECT_EQ(std::vector<std::string>({directory + "\\c.avi", directory + "\\a.avi", directory + "\\b.avi"}),
-              selectedPaths(picker));
+              choose(folder, {"c.avi", "a.avi", "b.avi"}));
 }
 
 TEST_F(PickerDialog, OneFileGivesItsFullPath) {
-    const std::string folder = testpaths::freshFolder("one");
-    EXPECT_TRUE(testfiles::touch(folder + "only.wmv"));
-    FilePicker picker(nullptr, dialogFlags, 4096);
-    picker.setFilter(videoFilter);
-    driver::whenDialogAppears(chooseFiles(folder, {"only.wmv"}));
-    ASSERT_TRUE(picker.run());
-    EXPECT_EQ(std::vector<std::string>({folder + "only.wmv"}), selectedPaths(picker));
+    const std::string folder = folderWith("one", {"only.wmv"});
+    filePicker.setFilter(videoFilter);
+    EXPECT_EQ(std::vector<std::string>({folder + "only.wmv"}), choose(folder, {"only.wmv"}));
 }
 
 // The picker keeps its buffer from one run to the next. Whether the dialog
 // ends a single path with one zero or more, the earlier run's names must not
 // come back.
 TEST_F(PickerDialog, SeveralFilesThenOneFileGiveOnlyThatFile) {
-    const std::string folder = testpaths::freshFolder("again");
-    for (const char* name : {"a.avi", "b.avi", "c.avi"}) EXPECT_TRUE(testfiles::touch(folder + name));
-    FilePicker picker(nullptr, dialogFlags, 4096);
-    picker.setFilter(videoFilter);
-    driver::whenDialogAppears(chooseFiles(folder, {"c.avi", "a.avi", "b.avi"}));
-    ASSERT_TRUE(picker.run());
-    ASSERT_EQ(3, picker.selectedCount());
-    const std::string several(picker.selectionBuffer(), 4096);
+    const std::string folder = folderWith("again", {"a.avi", "b.avi", "c.avi"});
+    filePicker.setFilter(videoFilter);
+    ASSERT_EQ(3u, choose(folder, {"c.avi", "a.avi", "b.avi"}).size());
+    const std::string several(filePicker.selectionBuffer(), 4096);
 
-    driver::whenDialogAppears(chooseFiles(folder, {"b.avi"}));
-    ASSERT_TRUE(picker.run());
-    EXPECT_EQ(std::vector<std::string>({folder + "b.avi"}), selectedPaths(picker));
+    EXPECT_EQ(std::vector<std::string>({folder + "b.avi"}), choose(folder, {"b.avi"}));
 
     // As a dialog leaves the buffer that writes the path with one zero: the
     // earlier names follow it.
-    const size_t end = lstrlenA(picker.selectionBuffer()) + 1;
+    const size_t end = lstrlenA(filePicker.selectionBuffer()) + 1;
     ASSERT_LT(end, several.size());
-    memcpy(picker.selectionBuffer() + end, several.data() + end, several.size() - end);
-    ASSERT_NE(0, picker.selectionBuffer()[end]) << "the earlier names should follow the path";
-    EXPECT_EQ(std::vector<std::string>({folder + "b.avi"}), selectedPaths(picker));
+    memcpy(filePicker.selectionBuffer() + end, several.data() + end, several.size() - end);
+    ASSERT_NE(0, filePicker.selectionBuffer()[end]) << "the earlier names should follow the path";
+    EXPECT_EQ(std::vector<std::string>({folder + "b.avi"}), selectedPaths(filePicker));
 }
 
 TEST_F(PickerDialog, FilesInADriveRootGetOneBackslash) {
     const std::vector<std::string> names = {"cinevane-root-1.avi", "cinevane-root-2.avi"};
     for (const std::string& name : names) EXPECT_TRUE(testfiles::touch("C:\\" + name));
-    FilePicker picker(nullptr, dialogFlags, 4096);
-    driver::whenDialogAppears(chooseFiles("C:\\", names));
-    const bool chosen = picker.run();
+    const std::vector<std::string> paths = choose("C:\\", names);
     for (const std::string& name : names) DeleteFileA(("C:\\" + name).c_str());
-    ASSERT_TRUE(chosen);
-    EXPECT_EQ(std::vector<std::string>({"C:\\" + names[0], "C:\\" + names[1]}), selectedPaths(picker));
+    EXPECT_EQ(std::vector<std::string>({"C:\\" + names[0], "C:\\" + names[1]}), paths);
 }
 
 TEST_F(PickerDialog, FolderEndingInByte5CGetsItsBackslash) {
@@ -118,10 +117,7 @@ TEST_F(PickerDialog, FolderEndingInByte5CGetsItsBackslash) {
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << "error " << GetLastError();
     EXPECT_TRUE(testfiles::touch(folder + "\\x.avi"));
     EXPECT_TRUE(testfiles::touch(folder + "\\y.avi"));
-    FilePicker picker(nullptr, dialogFlags, 4096);
-    driver::whenDialogAppears(chooseFiles(folder + "\\", {"x.avi", "y.avi"}));
-    ASSERT_TRUE(picker.run());
-    const std::vector<std::string> paths = selectedPaths(picker);
+    const std::vector<std::string> paths = choose(folder + "\\", {"x.avi", "y.avi"});
     ASSERT_EQ(std::vector<std::string>({folder + "\\x.avi", folder + "\\y.avi"}), paths);
     for (const std::string& path : paths) {
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str())) << path;
@@ -129,22 +125,14 @@ TEST_F(PickerDialog, FolderEndingInByte5CGetsItsBackslash) {
 }
 
 TEST_F(PickerDialog, FilterBecomesThreePairsWithTheFirstSelected) {
-    FilePicker picker(nullptr, dialogFlags, 4096);
-    picker.setFilter(videoFilter);
+    filePicker.setFilter(videoFilter);
     std::vector<std::string> types;
-    LRESULT selected = -2;
+    int selected = -2;
     driver::whenDialogAppears([&](HWND dialog) {
-        HWND typeBox = GetDlgItem(dialog, cmb1);
-        const LRESULT count = SendMessageW(typeBox, CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            wchar_t text[256] = {};
-            SendMessageW(typeBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            types.push_back(driver::utf8(text));
-        }
-        selected = SendMessageW(typeBox, CB_GETCURSEL, 0, 0);
+        types = systemdialogs::fileTypes(dialog, selected);
         systemdialogs::cancel(dialog);
     });
-    EXPECT_FALSE(picker.run());
+    EXPECT_FALSE(filePicker.run());
     EXPECT_EQ(std::vector<std::string>({"wmv ファイル (*.wmv)", "avi ファイル (*.avi)", "mpeg ファイル (*.mpg;*.mpeg)"}),
               types);
     EXPECT_EQ(0, selected);
@@ -158,8 +146,7 @@ TEST_F(PickerDialog, ProgramFilterEndsWithAllFilesAndStartsAtTheFirstEntry) {
     ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), IDS_FILE_FILTER, filter, sizeof filter), 0);
     const std::string folder = testpaths::freshFolder("all-files");
     for (const char* name : {"clip.wmv", "film.mp4", "notes.txt"}) ASSERT_TRUE(testfiles::touch(folder + name));
-    FilePicker picker(nullptr, dialogFlags, 4096);
-    picker.setFilter(filter);
+    filePicker.setFilter(filter);
     std::vector<std::string> types;
     int selected = -2;
     std::vector<std::string> shownAtFirst, shownForAllFiles;
@@ -171,7 +158,7 @@ TEST_F(PickerDialog, ProgramFilterEndsWithAllFilesAndStartsAtTheFirstEntry) {
         pump::until([&] { return (shownForAllFiles = systemdialogs::listedFiles(dialog)).size() >= 3; });
         systemdialogs::chooseFiles(dialog, folder, "film.mp4");
     });
-    ASSERT_TRUE(picker.run());
+    ASSERT_TRUE(filePicker.run());
     EXPECT_EQ(std::vector<std::string>({"wmv ファイル (*.wmv)", "avi ファイル (*.avi)", "mpeg ファイル (*.mpg;*.mpeg)",
                                         "すべてのファイル (*.*)"}),
               types);
@@ -179,26 +166,25 @@ TEST_F(PickerDialog, ProgramFilterEndsWithAllFilesAndStartsAtTheFirstEntry) {
     EXPECT_EQ(std::vector<std::string>({"clip.wmv"}), shownAtFirst);
     std::sort(shownForAllFiles.begin(), shownForAllFiles.end());
     EXPECT_EQ(std::vector<std::string>({"clip.wmv", "film.mp4", "notes.txt"}), shownForAllFiles);
-    EXPECT_EQ(std::vector<std::string>({folder + "film.mp4"}), selectedPaths(picker));
+    EXPECT_EQ(std::vector<std::string>({folder + "film.mp4"}), selectedPaths(filePicker));
 }
 
 TEST_F(PickerDialog, CancelReportsNoChoice) {
-    FilePicker picker(nullptr, dialogFlags, 4096);
     driver::whenDialogAppears(systemdialogs::cancel);
-    EXPECT_FALSE(picker.run());
-    EXPECT_EQ(0, picker.selectedCount());
-    EXPECT_EQ(0u, picker.failure());
+    EXPECT_FALSE(filePicker.run());
+    EXPECT_EQ(0, filePicker.selectedCount());
+    EXPECT_EQ(0u, filePicker.failure());
 }
 
 TEST_F(PickerDialog, SmallBufferNeverShowsADialog) {
-    FilePicker picker(nullptr, dialogFlags, 259);
+    FilePicker small(nullptr, dialogFlags, 259);
     bool shown = false;
     driver::whenDialogAppears([&](HWND dialog) {
         shown = true;
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     // A dialog would have been shown, and cancelled, inside run().
-    EXPECT_FALSE(picker.run());
+    EXPECT_FALSE(small.run());
     EXPECT_FALSE(shown);
     driver::reset();
 }
@@ -210,7 +196,6 @@ const char* const folderPrompt = "\x83\x74\x83\x48\x83\x8B\x83\x5F\x82\xF0\x91\x
 driver::Action chooseFolder(const std::string& path) {
     return [path](HWND browser) { systemdialogs::chooseFolder(browser, path); };
 }
-
 
 }  // namespace
 

@@ -6,11 +6,11 @@
 #include <dlgs.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
+#include "support/IniFile.h"
 #include "support/MessagePump.h"
 #include "dialog/SettingsDialogProc.h"
 #include "SystemDialogs.h"
@@ -23,6 +23,8 @@ namespace {
 
 // Result of a dialog that its test script left open.
 const INT_PTR scriptLeftOpen = 99;
+
+const std::vector<std::string> threeEntries = {"C:\\clips\\one.avi", "C:\\folder\\", "D:\\two.wmv"};
 
 class SettingsDialog : public testing::Test {
 protected:
@@ -38,30 +40,6 @@ protected:
         driver::reset();
         DeleteFileA(iniPath.c_str());
         MoveFileExA(backupPath.c_str(), iniPath.c_str(), 0);
-    }
-
-    void writeIni(const char* section, const char* key, const char* value) {
-        WritePrivateProfileStringA(section, key, value, iniPath.c_str());
-    }
-    std::string readIni(const char* section, const char* key) {
-        char value[MAX_PATH] = {};
-        GetPrivateProfileStringA(section, key, "<missing>", value, MAX_PATH, iniPath.c_str());
-        return value;
-    }
-    // The keys of a section, each as key=value, in alphabetical order.
-    std::vector<std::string> section(const char* name) {
-        char block[4096] = {};
-        GetPrivateProfileSectionA(name, block, sizeof block, iniPath.c_str());
-        std::vector<std::string> lines;
-        for (const char* p = block; *p; p += lstrlenA(p) + 1) lines.push_back(p);
-        std::sort(lines.begin(), lines.end());
-        return lines;
-    }
-    void writeList(const std::vector<std::string>& entries) {
-        writeIni("PlayList", "Count", std::to_string(entries.size()).c_str());
-        for (size_t i = 0; i < entries.size(); ++i) {
-            writeIni("PlayList", ("Path" + std::to_string(i)).c_str(), entries[i].c_str());
-        }
     }
 
     // Shows the dialog as the settings mode does and runs `script` on it
@@ -114,6 +92,54 @@ protected:
                LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)) == IDOK;
     }
 
+    // One edit of the list threeEntries: the entry clicked first (-1: none),
+    // the button then clicked, and what the dialog shows after it.
+    struct Edit {
+        int entry;
+        int button;
+        std::vector<int> order;  // the places in threeEntries of what is listed
+        int selection;
+        const char* moveButtons;
+        int focus;  // the control that has it
+    };
+    // Makes the edits on the stored threeEntries, then saves them with Enter
+    // or leaves with Cancel. Where the list has the focus after an edit, OK
+    // is the default button and the button clicked has lost its default look.
+    void expectEdits(const std::vector<Edit>& edits, bool save) {
+        inifile::setEntries(iniPath, threeEntries);
+        std::vector<std::string> entries;
+        const INT_PTR result = show([&](HWND) {
+            for (const Edit& edit : edits) {
+                SCOPED_TRACE(testing::Message() << "entry " << edit.entry << ", button " << edit.button);
+                if (edit.entry >= 0) clickEntry(edit.entry);
+                driver::click(item(edit.button));
+                entries.clear();
+                for (int place : edit.order) entries.push_back(threeEntries[place]);
+                EXPECT_EQ(entries, listed());
+                EXPECT_EQ(edit.selection, selection());
+                EXPECT_EQ(edit.moveButtons, moveButtons());
+                EXPECT_EQ(item(edit.focus), GetFocus());
+                if (edit.focus == IDC_ENTRY_LIST) {
+                    EXPECT_TRUE(okIsDefault());
+                    EXPECT_FALSE(GetWindowLongA(item(edit.button), GWL_STYLE) & BS_DEFPUSHBUTTON);
+                }
+            }
+            if (save) {
+                driver::pressKey(VK_RETURN);
+            } else {
+                driver::click(item(IDCANCEL));
+            }
+        });
+        if (!save) {
+            EXPECT_EQ(IDCANCEL, result);
+            return;
+        }
+        EXPECT_EQ(IDOK, result) << "Enter on the list means OK";
+        std::vector<std::string> stored = {"Count=" + std::to_string(entries.size())};
+        for (size_t i = 0; i < entries.size(); ++i) stored.push_back("Path" + std::to_string(i) + "=" + entries[i]);
+        EXPECT_EQ(stored, inifile::section(iniPath, "PlayList"));
+    }
+
     // What the next message box said, and whether the dialog owned it; it is closed with OK.
     struct Told {
         std::string text;
@@ -130,8 +156,6 @@ protected:
     std::string backupPath;
     HWND window = nullptr;
 };
-
-const std::vector<std::string> threeEntries = {"C:\\clips\\one.avi", "C:\\folder\\", "D:\\two.wmv"};
 
 }  // namespace
 
@@ -154,10 +178,8 @@ TEST_F(SettingsDialog, OpensEmptyWithoutIniFile) {
 }
 
 TEST_F(SettingsDialog, OpensWithTheStoredListAndOptions) {
-    writeIni("Setting", "Random", "1");
-    writeIni("Setting", "Resume", "0");
-    writeIni("Setting", "Sound", "0");
-    writeList(threeEntries);
+    inifile::setOptions(iniPath, 1, 0, 0);
+    inifile::setEntries(iniPath, threeEntries);
     const INT_PTR result = show([&](HWND) {
         EXPECT_EQ(threeEntries, listed());
         EXPECT_EQ(-1, selection()) << "nothing selected at first";
@@ -171,7 +193,7 @@ TEST_F(SettingsDialog, OpensWithTheStoredListAndOptions) {
 }
 
 TEST_F(SettingsDialog, ButtonStatesFollowTheSelection) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     show([&](HWND) {
         clickEntry(0);
         EXPECT_EQ(0, selection());
@@ -188,7 +210,7 @@ TEST_F(SettingsDialog, ButtonStatesFollowTheSelection) {
 }
 
 TEST_F(SettingsDialog, OnlyEntrySelectedLeavesOnlyDelete) {
-    writeList({"C:\\only.avi"});
+    inifile::setEntries(iniPath, {"C:\\only.avi"});
     show([&](HWND) {
         clickEntry(0);
         EXPECT_EQ("--X", moveButtons());
@@ -199,23 +221,8 @@ TEST_F(SettingsDialog, OnlyEntrySelectedLeavesOnlyDelete) {
 }
 
 TEST_F(SettingsDialog, UpMovesTheEntryAndKeepsItSelected) {
-    writeList(threeEntries);
-    const INT_PTR result = show([&](HWND) {
-        clickEntry(1);
-        driver::click(item(IDC_UP));
-        EXPECT_EQ(std::vector<std::string>({threeEntries[1], threeEntries[0], threeEntries[2]}), listed());
-        EXPECT_EQ(0, selection());
-        EXPECT_EQ("-DX", moveButtons());
-        // Up had the focus and is now disabled: the list has it, OK is the default.
-        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
-        EXPECT_TRUE(okIsDefault());
-        EXPECT_FALSE(GetWindowLongA(item(IDC_UP), GWL_STYLE) & BS_DEFPUSHBUTTON);
-        driver::pressKey(VK_RETURN);
-    });
-    EXPECT_EQ(IDOK, result) << "Enter on the list means OK";
-    EXPECT_EQ(threeEntries[1], readIni("PlayList", "Path0"));
-    EXPECT_EQ(threeEntries[0], readIni("PlayList", "Path1"));
-    EXPECT_EQ(threeEntries[2], readIni("PlayList", "Path2"));
+    // Up had the focus and is now disabled: the list has it.
+    expectEdits({{1, IDC_UP, {1, 0, 2}, 0, "-DX", IDC_ENTRY_LIST}}, true);
 }
 
 // A list box that refuses every insertion, as one out of memory does.
@@ -226,7 +233,7 @@ LRESULT CALLBACK refusingListProc(HWND list, UINT message, WPARAM wParam, LPARAM
 }
 
 TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     show([&](HWND) {
         HWND list = item(IDC_ENTRY_LIST);
         const LONG_PTR original = GetWindowLongPtrA(list, GWLP_WNDPROC);
@@ -245,46 +252,19 @@ TEST_F(SettingsDialog, FailedMoveKeepsTheEntry) {
 }
 
 TEST_F(SettingsDialog, DownMovesTheEntryToTheEnd) {
-    writeList(threeEntries);
-    show([&](HWND) {
-        clickEntry(0);
-        driver::click(item(IDC_DOWN));
-        EXPECT_EQ(1, selection());
-        EXPECT_EQ("UDX", moveButtons());
-        EXPECT_EQ(item(IDC_DOWN), GetFocus()) << "an enabled button keeps the focus";
-        driver::click(item(IDC_DOWN));
-        EXPECT_EQ(std::vector<std::string>({threeEntries[1], threeEntries[2], threeEntries[0]}), listed());
-        EXPECT_EQ(2, selection());
-        EXPECT_EQ("U-X", moveButtons());
-        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
-        EXPECT_TRUE(okIsDefault());
-        driver::click(item(IDCANCEL));
-    });
+    // An enabled button keeps the focus.
+    expectEdits({{0, IDC_DOWN, {1, 0, 2}, 1, "UDX", IDC_DOWN}, {-1, IDC_DOWN, {1, 2, 0}, 2, "U-X", IDC_ENTRY_LIST}},
+                false);
 }
 
 TEST_F(SettingsDialog, DeleteRemovesTheEntryAndHandsTheFocusToTheList) {
-    writeList(threeEntries);
-    const INT_PTR result = show([&](HWND) {
-        clickEntry(1);
-        driver::click(item(IDC_DELETE));
-        EXPECT_EQ(std::vector<std::string>({threeEntries[0], threeEntries[2]}), listed());
-        EXPECT_EQ(-1, selection());
-        EXPECT_EQ("---", moveButtons());
-        EXPECT_EQ(item(IDC_ENTRY_LIST), GetFocus());
-        EXPECT_TRUE(okIsDefault());
-        EXPECT_FALSE(GetWindowLongA(item(IDC_DELETE), GWL_STYLE) & BS_DEFPUSHBUTTON);
-        driver::pressKey(VK_RETURN);
-    });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(std::vector<std::string>({"Count=2", "Path0=" + threeEntries[0], "Path1=" + threeEntries[2]}),
-              section("PlayList"));
+    expectEdits({{1, IDC_DELETE, {0, 2}, -1, "---", IDC_ENTRY_LIST}}, true);
 }
 
 TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
-    writeIni("Setting", "Resume", "1");
-    writeList(threeEntries);
-    writeIni("Resume", "Name", "C:\\clips\\one.avi");
-    writeIni("Resume", "Time", "3,7");
+    inifile::setValue(iniPath, "Setting", "Resume", "1");
+    inifile::setEntries(iniPath, threeEntries);
+    inifile::setResume(iniPath, "C:\\clips\\one.avi", "3,7");
     const INT_PTR result = show([&](HWND) {
         driver::click(item(IDC_RANDOM));
         driver::click(item(IDC_RESUME));
@@ -295,11 +275,12 @@ TEST_F(SettingsDialog, OkWritesOptionsAndListAndKeepsTheResumePoint) {
         driver::click(item(IDOK));
     });
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=1", "Resume=0", "Sound=0"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=1", "Resume=0", "Sound=0"}),
+              inifile::section(iniPath, "Setting"));
     EXPECT_EQ(std::vector<std::string>({"Count=3", "Path0=" + threeEntries[0], "Path1=" + threeEntries[1],
                                         "Path2=" + threeEntries[2]}),
-              section("PlayList"));
-    EXPECT_EQ(std::vector<std::string>({"Name=C:\\clips\\one.avi", "Time=3,7"}), section("Resume"));
+              inifile::section(iniPath, "PlayList"));
+    EXPECT_EQ(std::vector<std::string>({"Name=C:\\clips\\one.avi", "Time=3,7"}), inifile::section(iniPath, "Resume"));
 }
 
 TEST_F(SettingsDialog, KeepAspectBoxShowsAndStoresTheSetting) {
@@ -320,7 +301,7 @@ TEST_F(SettingsDialog, KeepAspectBoxShowsAndStoresTheSetting) {
         SCOPED_TRACE(testing::Message() << "stored " << (row.stored ? row.stored : "none") << ", clicked "
                                         << row.clicked);
         DeleteFileA(iniPath.c_str());
-        if (row.stored) writeIni("Setting", "KeepAspect", row.stored);
+        if (row.stored) inifile::setValue(iniPath, "Setting", "KeepAspect", row.stored);
         bool shown = !row.shown;
         const INT_PTR result = show([&](HWND) {
             shown = checked(IDC_KEEP_ASPECT);
@@ -329,14 +310,14 @@ TEST_F(SettingsDialog, KeepAspectBoxShowsAndStoresTheSetting) {
         });
         EXPECT_EQ(IDOK, result);
         EXPECT_EQ(row.shown, shown);
-        EXPECT_EQ(row.saved, readIni("Setting", "KeepAspect"));
+        EXPECT_EQ(row.saved, inifile::value(iniPath, "Setting", "KeepAspect", "<missing>"));
     }
 }
 
 TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
-    writeIni("Setting", "Random", "0");
-    writeList(threeEntries);
-    writeIni("Resume", "Time", "1,2");
+    inifile::setValue(iniPath, "Setting", "Random", "0");
+    inifile::setEntries(iniPath, threeEntries);
+    inifile::setValue(iniPath, "Resume", "Time", "1,2");
     const std::string before = testfiles::readBytes(iniPath);
     ASSERT_FALSE(before.empty());
     const INT_PTR result = show([&](HWND) {
@@ -354,7 +335,7 @@ TEST_F(SettingsDialog, CancelAfterChangesLeavesTheFileAsItWas) {
 }
 
 TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
-    writeList({"C:\\a.avi", "C:\\b.avi"});
+    inifile::setEntries(iniPath, {"C:\\a.avi", "C:\\b.avi"});
     show([&](HWND) {
         clickEntry(0);
         driver::click(item(IDC_DELETE));
@@ -363,14 +344,15 @@ TEST_F(SettingsDialog, OkWithEmptyListWritesCountZero) {
         EXPECT_TRUE(listed().empty());
         driver::click(item(IDOK));
     });
-    EXPECT_EQ(std::vector<std::string>({"Count=0"}), section("PlayList"));
-    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=0", "Resume=0", "Sound=1"}), section("Setting"));
+    EXPECT_EQ(std::vector<std::string>({"Count=0"}), inifile::section(iniPath, "PlayList"));
+    EXPECT_EQ(std::vector<std::string>({"KeepAspect=0", "Random=0", "Resume=0", "Sound=1"}),
+              inifile::section(iniPath, "Setting"));
 }
 
 TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
     const std::string folder = testpaths::freshFolder("add");
     for (const char* name : {"a.wmv", "b.avi", "c.mpg"}) EXPECT_TRUE(testfiles::touch(folder + name));
-    writeList({"C:\\first.avi"});
+    inifile::setEntries(iniPath, {"C:\\first.avi"});
     HWND fileDialogOwner = nullptr;
     const INT_PTR result = show([&](HWND dialog) {
         clickEntry(0);
@@ -395,7 +377,7 @@ TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
     EXPECT_EQ(std::vector<std::string>({"Count=5", "Path0=C:\\first.avi", "Path1=" + folder + "b.avi",
                                         "Path2=" + folder + "a.wmv", "Path3=" + folder + "c.mpg",
                                         "Path4=" + folder + "b.avi"}),
-              section("PlayList"));
+              inifile::section(iniPath, "PlayList"));
 }
 
 TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {
@@ -414,7 +396,7 @@ TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {
 }
 
 TEST_F(SettingsDialog, ShowsAgainInTheSameProcess) {
-    writeList({"C:\\a.avi"});
+    inifile::setEntries(iniPath, {"C:\\a.avi"});
     for (int showing = 0; showing < 2; ++showing) {
         SCOPED_TRACE(testing::Message() << "showing " << showing);
         HWND owner = nullptr;
@@ -433,7 +415,7 @@ TEST_F(SettingsDialog, ShowsAgainInTheSameProcess) {
 }
 
 TEST_F(SettingsDialog, ProcedureClaimsOnlyItsOwnCommands) {
-    writeList(threeEntries);
+    inifile::setEntries(iniPath, threeEntries);
     show([&](HWND dialog) {
         struct {
             int line;
@@ -493,7 +475,7 @@ TEST_F(SettingsDialog, AFailedSaveIsToldAndOkWorksOnceTheFileCanBeWritten) {
                    reason, 512, nullptr);
     // The system's reason, without its line break.
     EXPECT_EQ("設定を cinevane.ini に保存できませんでした。\n\n" + driver::utf8(reason), told.text + "\r\n");
-    EXPECT_EQ("1", readIni("Setting", "Random"));
+    EXPECT_EQ("1", inifile::value(iniPath, "Setting", "Random", "<missing>"));
 }
 
 TEST_F(SettingsDialog, AddFileTakesALargeSelectionWholeOrSaysItCouldNot) {

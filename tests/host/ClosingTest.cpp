@@ -72,7 +72,7 @@ TEST_F(Closing, WindowCoversTheVirtualScreenOnTop) {
     EXPECT_EQ(static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
               GetWindowLongA(saver, GWL_STYLE) & ~WS_DISABLED);
     EXPECT_TRUE(GetWindowLongA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(0u, endShowByKey(process, saver));
+    EXPECT_EQ(0u, process.endShowWithKey());
 }
 
 TEST_F(Closing, AnyKeyEndsTheShow) {
@@ -168,7 +168,7 @@ TEST_F(Closing, PowerEventsEndTheShowExceptAResumeFromFailure) {
         PostMessageA(saver, c.message, c.event, c.flags);
         ASSERT_TRUE(RunningProgram::settle(saver)) << "line " << c.line;
     }
-    EXPECT_EQ(0u, endShowByKey(process, saver));
+    EXPECT_EQ(0u, process.endShowWithKey());
 
     static const struct {
         int line;
@@ -204,7 +204,7 @@ TEST_F(Closing, SwitchAndScreenSaverCommandsAreIgnored) {
         ASSERT_TRUE(RunningProgram::settle(saver)) << std::hex << command;
         EXPECT_EQ(saver, GetForegroundWindow());
     }
-    EXPECT_EQ(0u, endShowByKey(process, saver));
+    EXPECT_EQ(0u, process.endShowWithKey());
 }
 
 TEST_F(Closing, TitleNeverChanges) {
@@ -216,7 +216,7 @@ TEST_F(Closing, TitleNeverChanges) {
     char title[64] = {};
     GetWindowTextA(saver, title, sizeof title);
     EXPECT_STREQ("Screen Saver", title);
-    EXPECT_EQ(0u, endShowByKey(process, saver));
+    EXPECT_EQ(0u, process.endShowWithKey());
 }
 
 // On this family a show that loses the foreground ends, so the first show
@@ -242,5 +242,5 @@ TEST_F(Closing, AutoPlayQueryIsNotAnsweredOutsideThe9xFamily) {
     UINT autoPlay = RegisterWindowMessageA("QueryCancelAutoPlay");
     EXPECT_EQ(0, SendMessageA(saver, autoPlay, 0, 0));
     EXPECT_TRUE(RunningProgram::settle(saver));
-    EXPECT_EQ(0u, endShowByKey(process, saver));
+    EXPECT_EQ(0u, process.endShowWithKey());
 }

@@ -102,7 +102,7 @@ TEST_F(Modes, FullScreenLetterBehindAnySwitchMarks) {
         ASSERT_TRUE(process.start(copy.program, tail)) << tail;
         HWND saver = process.waitForSaver();
         ASSERT_NE(nullptr, saver) << tail;
-        EXPECT_EQ(0u, endShowByKey(process, saver)) << tail;
+        EXPECT_EQ(0u, process.endShowWithKey()) << tail;
     }
 }
 
@@ -111,7 +111,7 @@ TEST_F(Modes, QuotedNameWithBlanksIsSkippedWholeAndUnquotedEndsAtTheBlank) {
     ASSERT_TRUE(process.startCommandLine(blank.program, "\"" + blank.program + "\" /s"));
     HWND saver = process.waitForSaver();
     ASSERT_NE(nullptr, saver);
-    EXPECT_EQ(0u, endShowByKey(process, saver));
+    EXPECT_EQ(0u, process.endShowWithKey());
 
     // Unquoted, the name ends at the blank: the tail starts with "blank\...".
     ASSERT_TRUE(process.startCommandLine(blank.program, blank.program + " /s"));
@@ -121,7 +121,7 @@ TEST_F(Modes, QuotedNameWithBlanksIsSkippedWholeAndUnquotedEndsAtTheBlank) {
     ASSERT_TRUE(process.startCommandLine(copy.program, copy.program + " /s"));
     saver = process.waitForSaver();
     ASSERT_NE(nullptr, saver);
-    EXPECT_EQ(0u, endShowByKey(process, saver));
+    EXPECT_EQ(0u, process.endShowWithKey());
 }
 
 TEST_F(Modes, PreviewNeedsTheHandleOfALiveWindow) {

@@ -138,12 +138,6 @@ bool waitForeground(HWND window) {
     return pump::until([&] { return GetForegroundWindow() == window; });
 }
 
-DWORD endShowByKey(RunningProgram& process, HWND saver) {
-    waitForeground(saver);
-    pressKey('Q');
-    return process.finish();
-}
-
 DWORD readDword(const char* path, const char* name, DWORD fallback) {
     RegistryKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.receive()) != ERROR_SUCCESS) return fallback;

@@ -63,10 +63,6 @@ void destroyTestWindow(TestWindow* window);
 // Waits until the window is the foreground window.
 bool waitForeground(HWND window);
 
-// Ends a full-screen show by a key press once it has the foreground;
-// returns its exit code.
-DWORD endShowByKey(RunningProgram& process, HWND saver);
-
 // Registry helpers for HKCU.
 DWORD readDword(const char* path, const char* name, DWORD fallback = 0);
 // A window handle that a fake recorded whole (REG_QWORD); null when absent.

@@ -187,7 +187,7 @@ TEST_F(Win9x, PasswordValueOffLeavesTheLibraryAlone) {
     usePassword(0);
     HWND saver = startShow();
     ASSERT_NE(nullptr, saver);
-    EXPECT_EQ(0u, endShowByKey(process, saver));
+    EXPECT_EQ(0u, process.endShowWithKey());
     EXPECT_EQ(0u, fake("Loads"));
     EXPECT_EQ(0u, fake("Calls"));
 }

@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "InProcessShow.h"
-#include "PlayingCases.h"
+#include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "support/MessagePump.h"
+#include "support/ScreenPicture.h"
 
 using namespace showdriver;
 
@@ -29,58 +29,19 @@ struct Row {
     }
 };
 
-enum Colour { black, red, other };
-
-Colour colourOf(const RGBQUAD& pixel) {
-    if (pixel.rgbRed < 0x40 && pixel.rgbGreen < 0x40 && pixel.rgbBlue < 0x40) return black;
-    if (pixel.rgbRed > 0xC0 && pixel.rgbGreen < 0x40 && pixel.rgbBlue < 0x40) return red;
-    return other;
-}
-
-// The screen's row y from x 0 to width - 1, copied in one go.
-std::vector<RGBQUAD> screenRow(int y, int width) {
-    std::vector<RGBQUAD> pixels(width);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, 1, screen, 0, y, SRCCOPY);
-        GdiFlush();
-        CopyMemory(pixels.data(), bits, width * sizeof(RGBQUAD));
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 Row readRow(int y, int width) {
-    const std::vector<RGBQUAD> pixels = screenRow(y, width);
+    const screen::Picture line = screen::capture(RECT{0, y, width, y + 1});
     Row row;
     int x = 0;
-    while (x < width && colourOf(pixels[x]) == black) ++x, ++row.leftBlack;
-    while (x < width && colourOf(pixels[x]) == red) ++x, ++row.red;
-    while (x < width && colourOf(pixels[x]) == black) ++x, ++row.rightBlack;
+    while (x < width && screen::colourOf(line.at(x, 0)) == screen::black) ++x, ++row.leftBlack;
+    while (x < width && screen::colourOf(line.at(x, 0)) == screen::red) ++x, ++row.red;
+    while (x < width && screen::colourOf(line.at(x, 0)) == screen::black) ++x, ++row.rightBlack;
     row.wellFormed = x == width && row.red > 0;
     return row;
 }
 
-class ShowInProcessProportions : public testing::Test {
+class ShowInProcessProportions : public inprocess::Case {
 protected:
-    void SetUp() override {
-        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
-    }
-
     // Shows red.avi (64 by 48) in a window of the screen's width and 16:9,
     // and checks the bars at its sides on three rows: near the top, in the
     // middle and near the bottom.
@@ -110,8 +71,7 @@ protected:
         EXPECT_NEAR(bar, seen[1].leftBlack, 1);
         EXPECT_NEAR(bar, seen[1].rightBlack, 1);
         EXPECT_NEAR(width - 2 * bar, seen[1].red, 2);
-        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-        EXPECT_TRUE(pump::until([window] { return !IsWindow(window); }, kDeadline));
+        EXPECT_TRUE(inprocess::endWithKey(window));
     }
 };
 
@@ -120,13 +80,13 @@ protected:
 TEST(ShowProportions, AFourToThreeClipInAWiderWindow) {
     for (bool keep : {true, false}) {
         SCOPED_TRACE(keep ? "keep proportions" : "fill the window");
-        ProgramCopy folder("proportions", playing::thisProgram());
-        folder.setOptions(0, 1, 1);
-        playing::setOption(folder, "KeepAspect", keep ? "1" : "0");
+        ProgramCopy folder = inprocess::copyOfThisProgram("proportions");
+        folder.setOptions(0, 1, 1, keep);
         folder.setEntries({clip("red.avi")});
-        playing::runInProcess(folder, keep ? "ShowInProcessProportions.BarsAtTheSides" : "ShowInProcessProportions.NoBars");
+        inprocess::runCase(folder,
+                           keep ? "ShowInProcessProportions.BarsAtTheSides" : "ShowInProcessProportions.NoBars");
         // The show writes its resume point and nothing else.
-        EXPECT_EQ(keep ? "1" : "0", playing::option(folder, "KeepAspect"));
+        EXPECT_EQ(keep ? "1" : "0", folder.iniValue("Setting", "KeepAspect", "<missing>"));
         EXPECT_EQ(clip("red.avi"), folder.resumeName());
     }
 }

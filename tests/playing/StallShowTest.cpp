@@ -13,8 +13,7 @@
 
 #include <cstdio>
 
-#include "InProcessShow.h"
-#include "PlayingCases.h"
+#include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "StallingDriver.h"
 #include "support/MessagePump.h"
@@ -30,12 +29,13 @@ const char stallTime[] = "0,3";  // the same point as the show stores it
 const char earlierName[] = "C:\\earlier\\clip.avi";
 const char earlierTime[] = "3,7";
 
-class ShowInProcessStall : public testing::Test {
+class ShowInProcessStall : public inprocess::Case {
 protected:
     void SetUp() override {
-        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
+        inprocess::Case::SetUp();
+        if (IsSkipped()) return;
         ASSERT_TRUE(driver.install());
-        window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), {});
+        window = inprocess::createSaver();
         ASSERT_NE(nullptr, window);
     }
 
@@ -47,10 +47,6 @@ protected:
         }, deadline);
     }
     bool ended() const { return !IsWindow(window); }
-    bool endWithKey() {
-        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-        return until([this] { return ended(); }, kDeadline);
-    }
     // The first stalling file of the show, and red.avi played after it.
     void expectMovedOnToRed() {
         ASSERT_TRUE(until([this] { return ended() || driver.nextPlayed(0, "red.avi"); }, 2 * kDeadline))
@@ -68,7 +64,7 @@ protected:
                     static_cast<unsigned long>(stalled.stoppedAt - stalled.stalledAt),
                     static_cast<unsigned long>(next->playedAt - stalled.stalledAt));
         std::fflush(stdout);
-        EXPECT_TRUE(endWithKey());
+        EXPECT_TRUE(inprocess::endWithKey(window));
     }
 
     StallingDriver driver{stallAt};
@@ -76,7 +72,7 @@ protected:
 };
 
 ProgramCopy stallFolder(const char* hint, const std::vector<std::pair<const char*, const char*>>& copies) {
-    ProgramCopy folder(hint, playing::thisProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram(hint);
     std::vector<std::string> entries;
     for (const auto& copy : copies)
         entries.push_back(copy.second ? folder.copyHere(clip(copy.first), copy.second) : clip(copy.first));
@@ -98,7 +94,7 @@ TEST(ShowStall, AStalledFileMovesOnToTheNextFile) {
         const std::string name = clipAndName.second;
         SCOPED_TRACE(name);
         ProgramCopy folder = stallFolder("stall", {{source.c_str(), name.c_str()}, {"red.avi", nullptr}});
-        playing::runInProcess(folder, "ShowInProcessStall.StalledFileMovesOn");
+        inprocess::runCase(folder, "ShowInProcessStall.StalledFileMovesOn");
     }
 }
 
@@ -112,15 +108,15 @@ TEST(ShowStall, AShowResumedAtTheStallPointMovesOn) {
     ProgramCopy folder = stallFolder("stall-resume", {{"twelve-seconds.avi", "stall.avi"}, {"red.avi", nullptr}});
     // A first show ends on a key while the file stands still, and stores
     // the stall point.
-    playing::runInProcess(folder, "ShowInProcessStall.KeyWhileStalled");
+    inprocess::runCase(folder, "ShowInProcessStall.KeyWhileStalled");
     ASSERT_EQ(folder.folder + "stall.avi", folder.resumeName());
     ASSERT_EQ(stallTime, folder.resumeTime());
-    playing::runInProcess(folder, "ShowInProcessStall.ResumedAtTheStallPointMovesOn");
+    inprocess::runCase(folder, "ShowInProcessStall.ResumedAtTheStallPointMovesOn");
 }
 
 TEST_F(ShowInProcessStall, KeyWhileStalled) {
     ASSERT_TRUE(until([this] { return driver.stalls() > 0 || ended(); }, kDeadline));
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
     EXPECT_EQ(1u, driver.files().size());
 }
 
@@ -133,7 +129,7 @@ TEST_F(ShowInProcessStall, ResumedAtTheStallPointMovesOn) { expectMovedOnToRed()
 TEST(ShowStall, AnEndReportedAsTheShowGivesUpDoesNotCutTheNextFile) {
     ProgramCopy folder =
         stallFolder("stall-late", {{"long.avi", "stall-late.avi"}, {"red.avi", nullptr}, {"blue.avi", nullptr}});
-    playing::runInProcess(folder, "ShowInProcessStall.LateEndLeavesTheNextFilePlaying");
+    inprocess::runCase(folder, "ShowInProcessStall.LateEndLeavesTheNextFilePlaying");
 }
 
 TEST_F(ShowInProcessStall, LateEndLeavesTheNextFilePlaying) {
@@ -144,7 +140,7 @@ TEST_F(ShowInProcessStall, LateEndLeavesTheNextFilePlaying) {
     ASSERT_NE(nullptr, red) << "red.avi was skipped";
     // One second at ten frames a second: the AVI driver keeps the position at its last frame.
     EXPECT_GE(red->positionAtStop, 900u) << "red.avi was cut while it played";
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 // --- A whole pass of stalled files starts over ----------------------------
@@ -153,7 +149,7 @@ TEST_F(ShowInProcessStall, LateEndLeavesTheNextFilePlaying) {
 // close it, and on 9x raise the password box with nobody there).
 TEST(ShowStall, EveryFileStallingStartsOverAfterAPause) {
     ProgramCopy folder = stallFolder("stall-all", {{"long.avi", "stall-one.avi"}, {"eight-seconds.wmv", "stall-two.wmv"}});
-    playing::runInProcess(folder, "ShowInProcessStall.EveryFileStalls");
+    inprocess::runCase(folder, "ShowInProcessStall.EveryFileStalls");
     // Ended by the key while the first file stood still again.
     EXPECT_EQ(folder.folder + "stall-one.avi", folder.resumeName());
     EXPECT_EQ(stallTime, folder.resumeTime());
@@ -164,7 +160,7 @@ TEST_F(ShowInProcessStall, EveryFileStalls) {
     ASSERT_FALSE(ended()) << "the show ended after " << driver.stalls() << " stalls";
     ASSERT_GE(driver.files().size(), 3u) << "the show did not go round again";
     EXPECT_TRUE(isStallingFile(driver.files()[2].path));
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 TEST(ShowStall, InRandomOrderOneFileThatPlaysKeepsTheShowGoing) {
@@ -172,7 +168,7 @@ TEST(ShowStall, InRandomOrderOneFileThatPlaysKeepsTheShowGoing) {
     // next: two stalls in a row that are not a whole pass.
     ProgramCopy folder = stallFolder("stall-random", {{"red.avi", nullptr}, {"long.avi", "stall.avi"}});
     folder.setOptions(1, 1, 1);
-    playing::runInProcess(folder, "ShowInProcessStall.OneFilePlays");
+    inprocess::runCase(folder, "ShowInProcessStall.OneFilePlays");
 }
 
 TEST_F(ShowInProcessStall, OneFilePlays) {
@@ -181,7 +177,7 @@ TEST_F(ShowInProcessStall, OneFilePlays) {
     EXPECT_FALSE(ended()) << "the show ended after " << driver.stalls() << " stalls";
     EXPECT_GE(driver.stalls(), stalls);
     if (!ended()) {
-        EXPECT_TRUE(endWithKey());
+        EXPECT_TRUE(inprocess::endWithKey(window));
     }
 }
 
@@ -191,14 +187,14 @@ TEST_F(ShowInProcessStall, OneFilePlays) {
 // damaged clip. Its length and the margin decide.
 TEST(ShowStall, AFileThatReadsZeroAndNeverEndsMovesOnAfterItsLength) {
     ProgramCopy folder = stallFolder("noend", {{"blue.avi", "zero-noend.avi"}, {"red.avi", nullptr}});
-    playing::runInProcess(folder, "ShowInProcessStall.NeverEndingFileMovesOn");
+    inprocess::runCase(folder, "ShowInProcessStall.NeverEndingFileMovesOn");
 }
 
 TEST_F(ShowInProcessStall, NeverEndingFileMovesOn) {
     ASSERT_TRUE(until([this] { return ended() || driver.nextPlayed(0, "red.avi"); }, 2 * kDeadline))
         << "the show stayed on the file";
     ASSERT_FALSE(ended());
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 // --- Files that play on are never cut -------------------------------------
@@ -208,13 +204,13 @@ TEST_F(ShowInProcessStall, NeverEndingFileMovesOn) {
 TEST(ShowStall, AResumedFileSlowToBeginIsNotCut) {
     ProgramCopy folder = stallFolder("slow", {{"twelve-seconds.avi", "slow.avi"}, {"red.avi", nullptr}});
     folder.setResume(folder.folder + "slow.avi", "0,3");
-    playing::runInProcess(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
+    inprocess::runCase(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
 }
 
 // Twelve seconds: more than twice as long as a position may stand still.
 TEST(ShowStall, ALongClipThatPlaysIsNeverCut) {
     ProgramCopy folder = stallFolder("long", {{"twelve-seconds.avi", nullptr}, {"red.avi", nullptr}});
-    playing::runInProcess(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
+    inprocess::runCase(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
 }
 
 TEST(ShowStall, AnMpegClipWhosePositionReadsZeroIsNeverCut) {
@@ -223,7 +219,7 @@ TEST(ShowStall, AnMpegClipWhosePositionReadsZeroIsNeverCut) {
     for (const char* name : {"eight.mpg", "zero.mpg"}) {
         SCOPED_TRACE(name);
         ProgramCopy folder = stallFolder("zero", {{"eight-seconds.mpg", name}, {"red.avi", nullptr}});
-        playing::runInProcess(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
+        inprocess::runCase(folder, "ShowInProcessStall.LongClipPlaysToItsEnd");
     }
 }
 
@@ -245,5 +241,5 @@ TEST_F(ShowInProcessStall, LongClipPlaysToItsEnd) {
                 static_cast<unsigned long>(next->playedAt - first.playedAt),
                 static_cast<unsigned long>(first.positionAtStop), static_cast<unsigned long>(first.modeAtStop));
     std::fflush(stdout);
-    EXPECT_TRUE(endWithKey());
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }

@@ -12,12 +12,12 @@ bool isStallingFile(const std::string& path) { return named(path, "stall"); }
 
 StallingDriver::StallingDriver(DWORD stallAt) : stallAt(stallAt) {}
 
-StallingDriver::~StallingDriver() { inprocess::filterMciCommands(nullptr); }
+StallingDriver::~StallingDriver() { mcicalls::filter(nullptr); }
 
 bool StallingDriver::install() {
     opened.reserve(1000);  // the records of a show must not move while one is in use
-    return inprocess::filterMciCommands([this](inprocess::SendCommandProc send, MCIDEVICEID device, UINT command,
-                                               DWORD_PTR flags, DWORD_PTR parameters) {
+    return mcicalls::filter([this](mcicalls::SendProc send, MCIDEVICEID device, UINT command, DWORD_PTR flags,
+                                   DWORD_PTR parameters) {
         system = send;
         return filter(send, device, command, flags, parameters);
     });
@@ -37,7 +37,7 @@ DWORD StallingDriver::status(MCIDEVICEID device, DWORD item) {
     return static_cast<DWORD>(parms.dwReturn);
 }
 
-MCIERROR StallingDriver::filter(inprocess::SendCommandProc send, MCIDEVICEID device, UINT command, DWORD_PTR flags,
+MCIERROR StallingDriver::filter(mcicalls::SendProc send, MCIDEVICEID device, UINT command, DWORD_PTR flags,
                                 DWORD_PTR parameters) {
     if (command == MCI_OPEN) {
         MCIERROR result = send(device, command, flags, parameters);

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "InProcessShow.h"
+#include "support/InProcessShow.h"
+#include "support/MciCalls.h"
 
 // Stands in, inside an in-process show, for drivers that misbehave, on files
 // picked by their names:
@@ -58,13 +59,13 @@ public:
     int stalls() const;
 
 private:
-    MCIERROR filter(inprocess::SendCommandProc send, MCIDEVICEID device, UINT command, DWORD_PTR flags,
+    MCIERROR filter(mcicalls::SendProc send, MCIDEVICEID device, UINT command, DWORD_PTR flags,
                     DWORD_PTR parameters);
     File* fileOf(MCIDEVICEID device);
     DWORD status(MCIDEVICEID device, DWORD item);
 
     DWORD stallAt;
-    inprocess::SendCommandProc system = nullptr;
+    mcicalls::SendProc system = nullptr;
     MCI_PLAY_PARMS heldPlay = {};  // the play of a slow file, not yet begun
     DWORD heldFlags = 0;
     std::vector<File> opened;

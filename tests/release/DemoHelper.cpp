@@ -35,10 +35,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/HostState.h"
-#include "host/SaverWindow.h"
 #include "support/MessagePump.h"
+#include "support/PreviewHost.h"
 #include "support/RunningProgram.h"
+#include "support/TestFiles.h"
 #include "support/UserInput.h"
 
 namespace {
@@ -48,7 +48,6 @@ const DWORD endDeadline = 30000;
 const DWORD doneDeadline = 600000;
 const char saverClass[] = "WindowsScreenSaverClass";
 const char viewClass[] = "CinevaneView";
-const char previewHostClass[] = "CinevaneDemoPreviewHost";
 
 int failWith(const char* what) {
     std::printf("error %s\n", what);
@@ -80,10 +79,6 @@ std::string toUtf8(const char* ansi) {
     return utf8;
 }
 
-bool fileExists(const char* path) {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 // Waits for the program to end and prints WORD and its exit code; one that
 // does not end is ended by force.
 int reportEnd(RunningProgram& program, const char* word) {
@@ -96,27 +91,10 @@ int reportEnd(RunningProgram& program, const char* word) {
     return 0;
 }
 
-LRESULT CALLBACK previewHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // A framed window whose client area is the size of the preview area of the
 // display settings, scaled up so that the picture can be seen.
 HWND createPreviewHost() {
-    WNDCLASSA windowClass;
-    ZeroMemory(&windowClass, sizeof windowClass);
-    windowClass.lpfnWndProc = previewHostProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    windowClass.lpszClassName = previewHostClass;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    RegisterClassA(&windowClass);
-    RECT rect = {0, 0, 304, 228};
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | WS_CLIPCHILDREN;
-    AdjustWindowRect(&rect, style, FALSE);
-    return CreateWindowExA(0, previewHostClass, "cinevane preview", style, 60, 60,
-                           rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                           windowClass.hInstance, nullptr);
+    return previewhost::create(60, 60, 304, 228, "cinevane preview");
 }
 
 // The program itself in the preview's place: its window appears inside the
@@ -124,7 +102,6 @@ HWND createPreviewHost() {
 int runProgramPreview(const char* program) {
     HWND host = createPreviewHost();
     if (host == nullptr) return failWith("no preview window");
-    UpdateWindow(host);
     RunningProgram process;
     if (!process.start(program, "/p " + std::to_string(reinterpret_cast<UINT_PTR>(host))))
         return failWith("cannot start the program");
@@ -141,35 +118,26 @@ int runProgramPreview(const char* program) {
     return reportEnd(process, "program-ended");
 }
 
-HWND pictureHost = nullptr;
-const char* pictureDoneFile = nullptr;
-bool pictureReady = false;
-DWORD pictureStart = 0;
-
-// Watches the preview that runs in this process: says "ready" once it has
-// painted (on this thread, so at once), and closes its parent when the
-// picture has been taken.
-void CALLBACK watchPicture(HWND, UINT, UINT_PTR, DWORD) {
-    HWND preview = FindWindowExA(pictureHost, nullptr, saverClass, nullptr);
-    if (!pictureReady && preview != nullptr && IsWindowVisible(preview)) {
-        UpdateWindow(preview);
-        pictureReady = true;
-        sayRect("ready", pictureHost);
-    }
-    if ((pictureReady && fileExists(pictureDoneFile)) || GetTickCount() - pictureStart > doneDeadline)
-        DestroyWindow(pictureHost);
-}
-
+// The preview that runs in this process: says "ready" once it has painted
+// (on this thread, so at once), and closes its parent when the picture has
+// been taken.
 int runPicturePreview(const char* doneFile) {
-    pictureHost = createPreviewHost();
-    if (pictureHost == nullptr) return failWith("no preview window");
-    pictureDoneFile = doneFile;
-    pictureStart = GetTickCount();
-    hostState().moduleHandle = GetModuleHandleA(nullptr);
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, watchPicture);
-    int code = runSaver(pictureHost);  // returns when its parent is gone
-    KillTimer(nullptr, timer);
-    if (!pictureReady) return failWith("the preview did not appear");
+    HWND host = createPreviewHost();
+    if (host == nullptr) return failWith("no preview window");
+    bool ready = false;
+    const int code = previewhost::run(
+        host,
+        [&] {
+            HWND preview = FindWindowExA(host, nullptr, saverClass, nullptr);
+            if (!ready && preview != nullptr && IsWindowVisible(preview)) {
+                UpdateWindow(preview);
+                ready = true;
+                sayRect("ready", host);
+            }
+            return ready && testfiles::exists(doneFile);
+        },
+        doneDeadline);
+    if (!ready) return failWith("the preview did not appear");
     std::printf("ended %d\n", code);
     std::fflush(stdout);
     return 0;
@@ -202,7 +170,7 @@ int runDialog(const char* program, const char* doneFile) {
     std::printf("caption %s\n", toUtf8(caption).c_str());
     EnumChildWindows(dialog, sayControlText, 0);
     sayRect("ready", dialog);
-    if (!pump::until([&] { return fileExists(doneFile); }, doneDeadline)) return failWith("nobody said done");
+    if (!pump::until([&] { return testfiles::exists(doneFile); }, doneDeadline)) return failWith("nobody said done");
     // The key goes to the foreground window, as a user's would.
     SetForegroundWindow(dialog);
     if (!pump::until([&] { return GetForegroundWindow() == dialog; }))

@@ -21,13 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "IniFuzz.h"
 #include "RobustReport.h"
-#include "base/OwnedHandles.h"
 #include "support/MessagePump.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
+#include "support/ScreenPicture.h"
 #include "support/TestFiles.h"
+#include "support/TestRandom.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -38,13 +38,6 @@ const char earlierTime[] = "3,7";
 
 std::string media(const char* name) {
     return testfiles::readBytes(testpaths::clip(name));
-}
-
-std::string randomBytes(unsigned seed, size_t count) {
-    inifuzz::Random random(seed);
-    std::string bytes(count, '\0');
-    for (char& c : bytes) c = static_cast<char>(random.next() >> 24);
-    return bytes;
 }
 
 std::string half(const std::string& bytes) {
@@ -63,31 +56,7 @@ struct Case {
     bool mustEnd = false;  // no system plays it
 };
 
-bool isRed(COLORREF pixel) {
-    return pixel != CLR_INVALID && GetRValue(pixel) > 200 && GetGValue(pixel) < 80 && GetBValue(pixel) < 80;
-}
-
-bool isBlue(COLORREF pixel) {
-    return pixel != CLR_INVALID && GetBValue(pixel) > 200 && GetRValue(pixel) < 80 && GetGValue(pixel) < 80;
-}
-
-std::string iniFor(const std::vector<std::string>& files) {
-    std::string ini = "[Setting]\r\nRandom=0\r\nResume=1\r\nSound=1\r\n[PlayList]\r\nCount=" +
-                      std::to_string(files.size()) + "\r\n";
-    for (size_t i = 0; i < files.size(); ++i) ini += "Path" + std::to_string(i) + "=" + files[i] + "\r\n";
-    return ini + "[Resume]\r\nName=" + earlierName + "\r\nTime=" + earlierTime + "\r\n";
-}
-
 enum Outcome { ended, playedOn, held };
-
-COLORREF pixelInTheMiddle() {
-    WindowDc screen(nullptr);
-    return GetPixel(screen.handle(), GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-}
-
-bool redInTheMiddle() {
-    return isRed(pixelInTheMiddle());
-}
 
 // Watches the show until it ends or the blue clip after the bad file shows.
 // The bad file plays for two seconds at most, and one on which the player
@@ -100,7 +69,7 @@ Outcome watch(const RunningProgram& show) {
             outcome = ended;
             return true;
         }
-        if (isBlue(pixelInTheMiddle())) {
+        if (screen::colourOf(screen::centre()) == screen::blue) {
             outcome = playedOn;
             return true;
         }
@@ -111,13 +80,8 @@ Outcome watch(const RunningProgram& show) {
 
 bool waitForRed(const RunningProgram& show) {
     bool red = false;
-    pump::until([&] { return (red = redInTheMiddle()) || show.ended(); });
+    pump::until([&] { return (red = screen::colourOf(screen::centre()) == screen::red) || show.ended(); });
     return red;
-}
-
-// A key press for the show, as the video view would pass it on.
-void pressKey(const RunningProgram& show) {
-    if (HWND saver = show.waitForSaver(0)) PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 1);
 }
 
 // Runs one case; returns what went wrong, or empty when it passed.
@@ -129,7 +93,9 @@ std::string runCase(const Case& c, std::string& told) {
     if (!testfiles::writeBytes(bad, c.bytes())) return "cannot write " + bad;
     std::vector<std::string> files = c.place == badFirst ? std::vector<std::string>{bad, after}
                                                          : std::vector<std::string>{before, bad, after};
-    copy.writeIni(iniFor(files));
+    copy.setOptions(0, 1, 1);
+    copy.setEntries(files);
+    copy.setResume(earlierName, earlierTime);
 
     RunningProgram show;
     if (!show.start(copy.program, "/s")) return "cannot start the program";
@@ -148,11 +114,7 @@ std::string runCase(const Case& c, std::string& told) {
     if (outcome == playedOn && c.mustEnd) problems += " played on";
     if (outcome != ended) {
         told = outcome == playedOn ? "played on" : "held";
-        pressKey(show);
-        if (!show.waitForExit()) {
-            show.kill();
-            return "did not end on a key press";
-        }
+        if (show.endShowWithKey() == RunningProgram::TIMED_OUT) return "did not end on a key press";
     } else {
         told = "ended";
         const std::string name = copy.iniValue("Resume", "Name", "(none)");
@@ -168,14 +130,14 @@ std::string runCase(const Case& c, std::string& told) {
 
 TEST(RobustMedia, DamagedFilesEndTheShowCleanly) {
     const std::vector<Case> cases = {
-        {"random bytes", "noise.avi", [] { return randomBytes(mediaSeed, 8192); }, badSecond, none},
-        {"random bytes", "noise.mpg", [] { return randomBytes(mediaSeed + 1, 8192); }, badSecond, none},
-        {"random bytes", "noise.wmv", [] { return randomBytes(mediaSeed + 2, 8192); }, badSecond, none},
-        {"random bytes", "noise.avi", [] { return randomBytes(mediaSeed + 3, 8192); }, badFirst, none},
-        {"random bytes", "noise.mpg", [] { return randomBytes(mediaSeed + 4, 8192); }, badFirst, none},
-        {"random bytes", "noise.wmv", [] { return randomBytes(mediaSeed + 5, 8192); }, badFirst, none},
+        {"random bytes", "noise.avi", [] { return TestRandom(mediaSeed).bytes(8192); }, badSecond, none},
+        {"random bytes", "noise.mpg", [] { return TestRandom(mediaSeed + 1).bytes(8192); }, badSecond, none},
+        {"random bytes", "noise.wmv", [] { return TestRandom(mediaSeed + 2).bytes(8192); }, badSecond, none},
+        {"random bytes", "noise.avi", [] { return TestRandom(mediaSeed + 3).bytes(8192); }, badFirst, none},
+        {"random bytes", "noise.mpg", [] { return TestRandom(mediaSeed + 4).bytes(8192); }, badFirst, none},
+        {"random bytes", "noise.wmv", [] { return TestRandom(mediaSeed + 5).bytes(8192); }, badFirst, none},
         {"an AVI header, then random bytes", "header.avi",
-         [] { return media("pattern.avi").substr(0, 64) + randomBytes(mediaSeed + 6, 8192); }, badSecond, none},
+         [] { return media("pattern.avi").substr(0, 64) + TestRandom(mediaSeed + 6).bytes(8192); }, badSecond, none},
         {"the head of a clip", "head.avi", [] { return media("damaged.avi"); }, badSecond, none},
         {"half a clip", "half.avi", [] { return half(media("uncompressed.avi")); }, badSecond, none},
         {"half a clip", "half.mpg", [] { return half(media("pattern.mpg")); }, badSecond, none},
@@ -189,8 +151,8 @@ TEST(RobustMedia, DamagedFilesEndTheShowCleanly) {
          replaceByFolder},
         {"a text file", "notes.txt", [] { return std::string("Shopping list\r\nmilk\r\n"); }, badSecond, none, true},
         {"a text file", "notes.txt", [] { return std::string("Shopping list\r\nmilk\r\n"); }, badFirst, none, true},
-        {"random bytes", "noise.mp4", [] { return randomBytes(mediaSeed + 7, 8192); }, badSecond, none, true},
-        {"random bytes", "noise.mkv", [] { return randomBytes(mediaSeed + 8, 8192); }, badSecond, none, true},
+        {"random bytes", "noise.mp4", [] { return TestRandom(mediaSeed + 7).bytes(8192); }, badSecond, none, true},
+        {"random bytes", "noise.mkv", [] { return TestRandom(mediaSeed + 8).bytes(8192); }, badSecond, none, true},
     };
 
     robust::Tally tally("damaged media shows");

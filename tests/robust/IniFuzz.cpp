@@ -4,14 +4,6 @@
 
 namespace inifuzz {
 
-unsigned Random::next() {
-    // xorshift32
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-}
-
 const char* kindName(Kind kind) {
     static const char* const names[kindCount] = {"well-formed", "truncated", "binary",
                                                  "huge numbers", "overlong", "odd case",
@@ -45,12 +37,6 @@ const std::vector<std::string> timeTexts = {
     "+1,2", "1 2,3", "\x82\x50,\x82\x51", "0,0", "", "0x1,0x2", "7,-", "-,7"};
 
 std::string digits(unsigned value) { return std::to_string(value); }
-
-std::string randomBytes(Random& random, size_t count) {
-    std::string bytes(count, '\0');
-    for (char& c : bytes) c = static_cast<char>(random.next() >> 24);
-    return bytes;
-}
 
 std::string longText(Random& random, size_t count) {
     static const char pattern[] = "abcdefghijklmnopqrstuvwxyz0123456789\\.";
@@ -213,7 +199,7 @@ std::string mutate(std::string text, Random& random) {
             break;
         }
         case 4:
-            text.insert(at, randomBytes(random, random.below(32)));
+            text.insert(at, random.bytes(random.below(32)));
             break;
         default:
             if (!text.empty()) text[at] = static_cast<char>(random.next() >> 24);
@@ -270,7 +256,7 @@ std::string makeIni(Kind kind, Random& random, const Vocabulary& vocabulary) {
         return text.substr(0, random.below(static_cast<unsigned>(text.size()) + 1));
     }
     case binary: {
-        std::string text = randomBytes(random, random.below(4096));
+        std::string text = random.bytes(random.below(4096));
         // Sometimes with real section headers and keys among the junk.
         if (random.chance(50)) {
             text.insert(random.below(text.size() + 1), "\r\n[PlayList]\r\nCount=3\r\nPath1=");

@@ -2,25 +2,13 @@
 #include <string>
 #include <vector>
 
+#include "support/TestRandom.h"
+
 // Makes INI texts for robustness runs: well-formed files and damaged ones,
 // all from a fixed seed so that a failing case can be made again.
 namespace inifuzz {
 
-// A small generator of our own: the runtime's rand() is the play list's,
-// and its seed is the clock.
-class Random {
-public:
-    explicit Random(unsigned seed) : state(seed ? seed : 1) {}
-    unsigned next();
-    // 0 to bound - 1; bound must be above 0.
-    unsigned below(unsigned bound) { return next() % bound; }
-    bool chance(unsigned percent) { return below(100) < percent; }
-    template <class T>
-    const T& pick(const std::vector<T>& items) { return items[below(static_cast<unsigned>(items.size()))]; }
-
-private:
-    unsigned state;
-};
+using Random = TestRandom;
 
 enum Kind {
     wellFormed,

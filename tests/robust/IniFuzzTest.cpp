@@ -16,6 +16,7 @@
 #include "base/Exception.h"
 #include "playback/PlaylistBuilder.h"
 #include "settings/Settings.h"
+#include "support/PlayOrder.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
@@ -69,18 +70,6 @@ std::string printable(const std::string& text, size_t limit) {
     return shown;
 }
 
-std::vector<std::string> textsOf(const StringArray& array) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < array.count(); ++i) texts.push_back(array.at(i).c_str());
-    return texts;
-}
-
-std::vector<std::string> filesOf(Playlist& playlist) {
-    std::vector<std::string> files;
-    for (int i = 0; i < playlist.count(); ++i) files.push_back(playlist.next(false).c_str());
-    return files;
-}
-
 // What went wrong with one case, or empty when it passed.
 std::string checkCase(const std::string& name, const std::string& path, std::string& summary) {
     std::unique_ptr<Settings> settings(new Settings);
@@ -97,7 +86,7 @@ std::string checkCase(const std::string& name, const std::string& path, std::str
     if (settings->random != expected.random) problems += " random";
     if (settings->resume != expected.resume) problems += " resume";
     if (settings->sound != expected.sound) problems += " sound";
-    std::vector<std::string> entries = textsOf(settings->entries);
+    std::vector<std::string> entries = playorder::textsOf(settings->entries);
     if (entries != expected.entries) {
         problems += " entries(" + std::to_string(entries.size()) + " vs " +
                     std::to_string(expected.entries.size()) + ")";
@@ -120,7 +109,7 @@ std::string checkCase(const std::string& name, const std::string& path, std::str
     }
     if (failed != expectedList.fails) {
         problems += failed ? " playlist-threw" : " playlist-did-not-throw";
-    } else if (!failed && filesOf(playlist) != expectedList.files) {
+    } else if (!failed && playorder::pathsOf(playlist) != expectedList.files) {
         problems += " playlist(" + std::to_string(playlist.count()) + " vs " +
                     std::to_string(expectedList.files.size()) + ")";
     }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <set>
 
+#include "support/IniFile.h"
+
 namespace oracle {
 
 namespace {
@@ -13,13 +15,6 @@ namespace {
 // Keys up to this count are read one by one, exactly as the count says;
 // beyond it only the keys the section really holds can give an entry.
 const int literalCountLimit = 4096;
-
-std::string readText(const std::string& path, const char* section, const char* key) {
-    char buffer[MAX_PATH];
-    buffer[0] = '\0';
-    GetPrivateProfileStringA(section, key, "", buffer, MAX_PATH, path.c_str());
-    return buffer;
-}
 
 int readFlag(const std::string& path, const char* key, int fallback) {
     return GetPrivateProfileIntA("Setting", key, fallback, path.c_str()) != 0 ? 1 : 0;
@@ -93,12 +88,12 @@ ExpectedSettings readSettings(const std::string& iniPath) {
     }
     for (int i : indices) {
         std::string key = "Path" + std::to_string(i);
-        std::string entry = readText(iniPath, "PlayList", key.c_str());
+        std::string entry = inifile::value(iniPath, "PlayList", key.c_str());
         if (!entry.empty()) expected.entries.push_back(entry);
     }
 
-    expected.resumeName = readText(iniPath, "Resume", "Name");
-    std::string time = readText(iniPath, "Resume", "Time");
+    expected.resumeName = inifile::value(iniPath, "Resume", "Name");
+    std::string time = inifile::value(iniPath, "Resume", "Time");
     size_t comma = time.find(',');
     if (comma != std::string::npos && time.find(',', comma + 1) == std::string::npos) {
         expected.resumeMinutes = pieceToInt(time.substr(0, comma));

@@ -13,20 +13,22 @@
 
 #include "RobustReport.h"
 #include "base/Exception.h"
-#include "base/OwnedHandles.h"
 #include "settings/Settings.h"
+#include "support/IniFile.h"
 #include "support/MessagePump.h"
+#include "support/PlayOrder.h"
 #include "support/ProgramCopy.h"
 #include "support/RunningProgram.h"
+#include "support/ScreenPicture.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-std::string iniText(int resume, const std::string& file, bool withResumePoint) {
-    std::string text = "[Setting]\r\nRandom=0\r\nResume=" + std::to_string(resume) +
-                       "\r\nSound=1\r\n[PlayList]\r\nCount=1\r\nPath0=" + file + "\r\n";
-    if (withResumePoint) text += "[Resume]\r\nName=C:\\earlier.avi\r\nTime=3,7\r\n";
-    return text;
+// A copy whose show plays one file, with or without an earlier resume point.
+void prepare(const ProgramCopy& copy, int resume, const std::string& file, bool withResumePoint) {
+    copy.setOptions(0, resume, 1);
+    copy.setEntries({file});
+    if (withResumePoint) copy.setResume("C:\\earlier.avi", "3,7");
 }
 
 // The dialog's Settings, bound to the show's INI file.
@@ -55,13 +57,7 @@ std::vector<std::string> editAndSave(Settings& dialog, int listLength) {
 
 // Waits until the show's picture is on the screen: something not black in the middle.
 bool waitForPicture() {
-    WindowDc screen(nullptr);
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
-    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    return pump::until([&] {
-        COLORREF pixel = GetPixel(screen.handle(), x, y);
-        return pixel != CLR_INVALID && (GetRValue(pixel) | GetGValue(pixel) | GetBValue(pixel)) > 40;
-    });
+    return pump::until([] { return screen::colourOf(screen::centre()) != screen::black; });
 }
 
 // Starts the show of this copy; false when its window did not appear.
@@ -70,24 +66,11 @@ bool startShow(RunningProgram& show, const ProgramCopy& copy) {
 }
 
 std::string endShow(RunningProgram& show) {
-    // A key press, as the video view would pass it on.
-    if (HWND saver = show.waitForSaver(0)) PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 1);
-    if (!show.waitForExit()) {
-        show.kill();
-        return " the show did not end on a key press";
-    }
+    if (show.endShowWithKey() == RunningProgram::TIMED_OUT) return " the show did not end on a key press";
     std::string problems;
     if (show.exitCode() != 0) problems += " exit code " + std::to_string(show.exitCode());
     if (!show.nothingLeft()) problems += " something left running";
     return problems;
-}
-
-std::string sectionKeys(const std::string& iniPath, const char* section) {
-    char buffer[4096];
-    DWORD got = GetPrivateProfileSectionA(section, buffer, sizeof buffer, iniPath.c_str());
-    std::string keys;
-    for (DWORD i = 0; i < got; ++i) keys += buffer[i] ? buffer[i] : '|';
-    return keys;
 }
 
 // The dialog's options and list, as a fresh load reads them.
@@ -95,9 +78,8 @@ std::string checkDialogSide(const std::string& iniPath, const std::vector<std::s
     std::unique_ptr<Settings> now = openAsDialog(iniPath);
     std::string problems;
     if (now->random != 1 || now->sound != 0) problems += " options lost";
-    std::vector<std::string> loaded;
-    for (int i = 0; i < now->entries.count(); ++i) loaded.push_back(now->entries.at(i).c_str());
-    if (loaded != entries) problems += " play list lost (" + sectionKeys(iniPath, "PlayList") + ")";
+    if (playorder::textsOf(now->entries) != entries)
+        problems += " play list lost " + testing::PrintToString(inifile::section(iniPath, "PlayList"));
     return problems;
 }
 
@@ -105,7 +87,8 @@ std::string checkDialogSide(const std::string& iniPath, const std::vector<std::s
 std::string checkShowSide(const std::string& iniPath, const std::string& played) {
     std::unique_ptr<Settings> now = openAsDialog(iniPath);
     std::string problems;
-    if (played != now->resumeName.c_str()) problems += " resume file lost (" + sectionKeys(iniPath, "Resume") + ")";
+    if (played != now->resumeName.c_str())
+        problems += " resume file lost " + testing::PrintToString(inifile::section(iniPath, "Resume"));
     if (now->resumeMinutes != 0 || now->resumeSeconds < 0 || now->resumeSeconds > 59) problems += " resume time wrong";
     return problems;
 }
@@ -114,7 +97,7 @@ std::string checkShowSide(const std::string& iniPath, const std::string& played)
 std::string dialogSavesDuringShow() {
     const std::string played = testpaths::clip("long.avi");
     ProgramCopy copy("shared-during");
-    copy.writeIni(iniText(1, played, false));
+    prepare(copy, 1, played, false);
     const std::string& iniPath = copy.iniPath;
     RunningProgram show;
     if (!startShow(show, copy)) return " no show";
@@ -131,7 +114,7 @@ std::string dialogSavesDuringShow() {
 std::string showEndsWhileDialogOpen(int resume) {
     const std::string played = testpaths::clip("long.avi");
     ProgramCopy copy("shared-open");
-    copy.writeIni(iniText(resume, played, true));
+    prepare(copy, resume, played, true);
     const std::string& iniPath = copy.iniPath;
     std::unique_ptr<Settings> dialog = openAsDialog(iniPath);
     RunningProgram show;
@@ -142,9 +125,9 @@ std::string showEndsWhileDialogOpen(int resume) {
     problems += checkDialogSide(iniPath, entries);
     if (resume) {
         problems += checkShowSide(iniPath, played);
-    } else if (!sectionKeys(iniPath, "Resume").empty()) {
+    } else if (!inifile::section(iniPath, "Resume").empty()) {
         // With the option off the show removes the point, and the dialog does not bring it back.
-        problems += " resume point not removed (" + sectionKeys(iniPath, "Resume") + ")";
+        problems += " resume point not removed " + testing::PrintToString(inifile::section(iniPath, "Resume"));
     }
     return problems;
 }

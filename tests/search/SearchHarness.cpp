@@ -29,7 +29,7 @@ std::vector<std::string> operator+(std::vector<std::string> a, const std::vector
 std::vector<std::string> clipFolder(const char* hint, const char* clip, int copies) {
     std::string folder = testpaths::freshFolder(hint);
     std::vector<std::string> paths = {folder};
-    std::string source = testpaths::sourcePath(std::string("tests\\media\\") + clip);
+    const std::string source = testpaths::clip(clip);
     for (int i = 0; i < copies; ++i) {
         paths.push_back(folder + "copy" + std::to_string(i) + ".avi");
         CopyFileA(source.c_str(), paths.back().c_str(), FALSE);
@@ -89,11 +89,11 @@ Holdings holdings() {
 }
 
 ShowLog::~ShowLog() {
-    inprocess::recordMciCommands(nullptr);
+    mcicalls::record(nullptr);
 }
 
 inprocess::SaverHooks ShowLog::hooks() {
-    inprocess::recordMciCommands(&calls);
+    mcicalls::record(&calls);
     inprocess::SaverHooks hooks;
     hooks.afterMessage = [this](UINT message) {
         // Each file opened is an event of the message that opened it, which
@@ -102,7 +102,7 @@ inprocess::SaverHooks ShowLog::hooks() {
         const WPARAM parameter = inprocess::handlingParameter();
         bool logged = false;
         for (; callsSeen < calls.size(); ++callsSeen) {
-            const inprocess::MciCall& call = calls[callsSeen];
+            const mcicalls::Call& call = calls[callsSeen];
             if (call.command != MCI_OPEN || call.result != 0) continue;
             events.push_back({message, call.element.empty() ? "(unknown)" : call.element, parameter});
             logged = true;

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "../show/InProcessShow.h"
+#include "support/InProcessShow.h"
+#include "support/MciCalls.h"
 #include "../show/ShowDriver.h"
 
 // What the search tests share: the big folders, the list order a show must
@@ -80,7 +81,7 @@ private:
     ShowLog(const ShowLog&) = delete;
     ShowLog& operator=(const ShowLog&) = delete;
 
-    std::vector<inprocess::MciCall> calls;
+    std::vector<mcicalls::Call> calls;
     size_t callsSeen = 0;
 };
 

@@ -1,4 +1,4 @@
-#include "../show/InProcessShow.h"
+#include "support/InProcessShow.h"
 
 // The program runs the search cases; started with --in-process (by those
 // cases, as a copy beside a prepared INI file) it runs the one in-process

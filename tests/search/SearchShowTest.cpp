@@ -12,54 +12,23 @@
 #include "playback/SearchMessages.h"
 #include "playback/ShowMessages.h"
 #include "support/ImportRedirect.h"
+#include "support/IniFile.h"
 #include "support/MessagePump.h"
-#include "support/TestPaths.h"
 
 using namespace search;
 using showdriver::clip;
 
-
 namespace {
 
-std::string testProgram() { return testpaths::programFolder() + "search_tests.exe"; }
-
-void runInProcess(const ProgramCopy& folder, const char* caseName) {
-    RunningProgram child;
-    ASSERT_TRUE(child.start(folder.program, std::string("--in-process --gtest_filter=SearchInProcess.") + caseName));
-    ASSERT_TRUE(child.waitForExit(4 * kDeadline)) << caseName << " did not finish";
-    EXPECT_EQ(0u, child.exitCode()) << caseName << " failed; its output is above";
-}
-
-std::string iniValue(const char* section, const char* key) {
-    char value[MAX_PATH] = {};
-    GetPrivateProfileStringA(section, key, "", value, MAX_PATH, (testpaths::programFolder() + "cinevane.ini").c_str());
-    return value;
-}
-
-// The entries of the INI file beside this copy.
-std::vector<std::string> listedEntries() {
-    std::vector<std::string> entries;
-    int count = std::stoi("0" + iniValue("PlayList", "Count"));
-    for (int i = 0; i < count; ++i) entries.push_back(iniValue("PlayList", ("Path" + std::to_string(i)).c_str()));
-    return entries;
-}
-
-class SearchInProcess : public ::testing::Test {
+class SearchInProcess : public inprocess::Case {
 protected:
-    void SetUp() override {
-        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
-    }
     // Runs a show until played() holds count files, then ends it with a key.
     void play(size_t count) {
-        window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+        window = inprocess::createSaver(log.hooks());
         ASSERT_NE(nullptr, window);
         ASSERT_TRUE(pump::until([&] { return log.played().size() >= count; }, 2 * kDeadline))
             << log.played().size() << " files played";
-        endShow();
-    }
-    void endShow() {
-        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-        ASSERT_TRUE(pump::until([&] { return !IsWindow(window); }, kDeadline));
+        ASSERT_TRUE(inprocess::endWithKey(window));
     }
     bool foundBetween(int from, int to) const {
         for (int i = from + 1; i < to; ++i)
@@ -86,10 +55,10 @@ std::vector<std::string> arrivingEntries() {
 }
 
 TEST(SearchShow, ListOrderHoldsWhileTheFilesArrive) {
-    ProgramCopy folder("arriving", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("arriving");
     folder.setOptions(0, 0, 1);
     folder.setEntries(arrivingEntries());
-    runInProcess(folder, "ListOrderHoldsWhileTheFilesArrive");
+    inprocess::runCase(folder, "SearchInProcess.ListOrderHoldsWhileTheFilesArrive");
 }
 
 TEST_F(SearchInProcess, ListOrderHoldsWhileTheFilesArrive) {
@@ -108,10 +77,10 @@ TEST_F(SearchInProcess, ListOrderHoldsWhileTheFilesArrive) {
 // --- A show ended in the middle of a long search ------------------------
 
 TEST(SearchShow, EndedInTheMiddleOfALongSearch) {
-    ProgramCopy folder("ended-early", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("ended-early");
     folder.setOptions(0, 1, 1);
     folder.setEntries(repeated(bigFolder("clips"), 10));
-    runInProcess(folder, "EndedInTheMiddleOfALongSearch");
+    inprocess::runCase(folder, "SearchInProcess.EndedInTheMiddleOfALongSearch");
 }
 
 TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
@@ -127,9 +96,9 @@ TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
             PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
         }
     };
-    window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+    window = inprocess::createSaver(log.hooks());
     ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(pump::until([&] { return !IsWindow(window); }, 2 * kDeadline));
+    ASSERT_TRUE(inprocess::waitUntilGone(window, 2 * kDeadline));
 
     EXPECT_EQ(-1, log.first(WM_SEARCH_DONE)) << "the search had ended";
     EXPECT_EQ(0, FolderSearch::threadsRunning());
@@ -140,8 +109,8 @@ TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
     EXPECT_LE(inprocess::measure().heapBytes, heapBefore + 64 * 1024);
     // The file that played, at the position reached.
     ASSERT_EQ(1u, log.played().size());
-    EXPECT_EQ(log.played()[0], iniValue("Resume", "Name"));
-    EXPECT_EQ("0,0", iniValue("Resume", "Time"));
+    EXPECT_EQ(log.played()[0], inifile::value(inprocess::iniPath(), "Resume", "Name"));
+    EXPECT_EQ("0,0", inifile::value(inprocess::iniPath(), "Resume", "Time"));
 }
 
 // --- Resume: the stored file at once, its place settled late or never ----
@@ -159,17 +128,18 @@ TEST(SearchShow, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ProgramCopy folder("resume", testProgram());
+        ProgramCopy folder = inprocess::copyOfThisProgram("resume");
         folder.setOptions(0, 1, 1);
         folder.setEntries(repeated(bigFolder("notes"), 10) + std::vector<std::string>{copies[0]});
         folder.setResume(c.stored, "0,0");
-        runInProcess(folder, "ResumePlaysTheStoredFileAtOnceThenFollowsTheList");
+        inprocess::runCase(folder, "SearchInProcess.ResumePlaysTheStoredFileAtOnceThenFollowsTheList");
     }
 }
 
 TEST_F(SearchInProcess, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
-    const std::string stored = iniValue("Resume", "Name");
-    const std::vector<std::string> list = listedEntries().empty() ? std::vector<std::string>() : listOrder(listedEntries());
+    const std::string stored = inifile::value(inprocess::iniPath(), "Resume", "Name");
+    const std::vector<std::string> entries = inifile::entries(inprocess::iniPath());
+    const std::vector<std::string> list = entries.empty() ? std::vector<std::string>() : listOrder(entries);
     // After the stored file: the files after its place, or the list from its start.
     std::vector<std::string> expected = {stored};
     size_t place = std::find(list.begin(), list.end(), stored) - list.begin();
@@ -185,15 +155,15 @@ TEST_F(SearchInProcess, ResumePlaysTheStoredFileAtOnceThenFollowsTheList) {
 
 TEST(SearchShow, RandomOrderPlaysEachFileOncePerPass) {
     std::vector<std::string> copies = clipFolder("random", "flash-red.avi", 4);
-    ProgramCopy folder("random", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("random");
     folder.setOptions(1, 0, 1);
     folder.setEntries(std::vector<std::string>{copies[0]} + repeated(bigFolder("notes"), 3) +
                       std::vector<std::string>{clip("flash-lime.avi")});
-    runInProcess(folder, "RandomOrderPlaysEachFileOncePerPass");
+    inprocess::runCase(folder, "SearchInProcess.RandomOrderPlaysEachFileOncePerPass");
 }
 
 TEST_F(SearchInProcess, RandomOrderPlaysEachFileOncePerPass) {
-    std::vector<std::string> list = listOrder(listedEntries());
+    std::vector<std::string> list = listOrder(inifile::entries(inprocess::iniPath()));
     ASSERT_EQ(5u, list.size());
     std::sort(list.begin(), list.end());
     play(2 * list.size());
@@ -236,24 +206,24 @@ DWORD WINAPI notedWait(HANDLE handle, DWORD milliseconds) {
 // unreachable share's does.
 TEST(SearchShow, FilesFoundPlayWhileTheSearchHangsAndAKeyStopsTheVideoFirst) {
     std::vector<std::string> copies = clipFolder("three", "red.avi", 3);
-    ProgramCopy folder("hanging", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("hanging");
     folder.setOptions(0, 1, 1);
     folder.setEntries({copies[0], HangingSearch::folder()});
-    runInProcess(folder, "FilesFoundPlayWhileTheSearchHangs");
+    inprocess::runCase(folder, "SearchInProcess.FilesFoundPlayWhileTheSearchHangs");
 }
 
 TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
-    const std::vector<std::string> expected = listOrder(listedEntries());  // lists the folders: before the hang
+    const std::vector<std::string> expected = listOrder(inifile::entries(inprocess::iniPath()));  // lists the folders: before the hang
     HangingSearch hanging;
     mainThread = GetCurrentThreadId();
     systemWait = imports::redirect("kernel32.dll", "WaitForSingleObject", &notedWait);
     ASSERT_NE(nullptr, systemWait);
-    ASSERT_TRUE(inprocess::filterMciCommands([](inprocess::SendCommandProc send, MCIDEVICEID device, UINT command,
-                                                DWORD_PTR flags, DWORD_PTR parameters) {
+    ASSERT_TRUE(mcicalls::filter([](mcicalls::SendProc send, MCIDEVICEID device, UINT command, DWORD_PTR flags,
+                                    DWORD_PTR parameters) {
         if (command == MCI_CLOSE && !stopOrder.videoClosed) stopOrder.videoClosed = ++stopOrder.next;
         return send(device, command, flags, parameters);
     }));
-    window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), log.hooks());
+    window = inprocess::createSaver(log.hooks());
     ASSERT_NE(nullptr, window);
     // Every file found has played, and the last has ended: the show waits
     // for a next file that the hanging search cannot bring.
@@ -262,13 +232,13 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
     EXPECT_TRUE(hanging.holding());
     EXPECT_EQ(expected, log.played());
     stopOrder = StopOrder();
-    endShow();
-    inprocess::filterMciCommands(nullptr);
+    EXPECT_TRUE(inprocess::endWithKey(window));
+    mcicalls::filter(nullptr);
     EXPECT_GT(stopOrder.videoClosed, 0);
     EXPECT_LT(stopOrder.videoClosed, stopOrder.searchWaited) << "the video waited for the search to stop";
     // The next show begins at once: the file that ended, from its start.
-    EXPECT_EQ(log.played().back(), iniValue("Resume", "Name"));
-    EXPECT_EQ("0,0", iniValue("Resume", "Time"));
+    EXPECT_EQ(log.played().back(), inifile::value(inprocess::iniPath(), "Resume", "Name"));
+    EXPECT_EQ("0,0", inifile::value(inprocess::iniPath(), "Resume", "Time"));
     hanging.release();
     EXPECT_TRUE(pump::until([] { return FolderSearch::threadsRunning() == 0; }, kDeadline));
 }
@@ -278,10 +248,10 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
 // A show of a folder of three copies of a clip, in list or random order.
 void runOnThreeCopies(const char* hint, const char* clipName, int random, const char* caseName) {
     std::vector<std::string> copies = clipFolder(hint, clipName, 3);
-    ProgramCopy folder(hint, testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram(hint);
     folder.setOptions(random, 0, 1);
     folder.setEntries({copies[0]});
-    runInProcess(folder, caseName);
+    inprocess::runCase(folder, std::string("SearchInProcess.") + caseName);
 }
 
 TEST(SearchShow, AnEndOfAnEarlierFileDoesNotCutTheNextOne) {
@@ -334,7 +304,7 @@ TEST_F(SearchInProcess, RandomOrderStartsWhenTheSearchCannotPost) {
     mainThread = GetCurrentThreadId();
     systemPost = imports::redirect("user32.dll", "PostMessageA", &postFromTheWindowOnly);
     ASSERT_NE(nullptr, systemPost);
-    std::vector<std::string> list = listOrder(listedEntries());
+    std::vector<std::string> list = listOrder(inifile::entries(inprocess::iniPath()));
     play(list.size());
     EXPECT_EQ(-1, log.first(WM_SEARCH_DONE)) << "the search's messages got through";
     std::vector<std::string> played = firstOf(log.played(), list.size());

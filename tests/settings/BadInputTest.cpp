@@ -4,21 +4,11 @@
 
 #include "IniFiles.h"
 #include "settings/Settings.h"
-#include "support/RuntimeRandom.h"
 #include "support/TestErrors.h"
+#include "support/TestRandom.h"
 
 using namespace inifiles;
 using Texts = std::vector<std::string>;
-
-static void expectDefaults(const Settings& settings) {
-    EXPECT_EQ(0, settings.random);
-    EXPECT_EQ(0, settings.resume);
-    EXPECT_EQ(1, settings.sound);
-    EXPECT_EQ(0, settings.entries.count());
-    EXPECT_STREQ("", settings.resumeName.c_str());
-    EXPECT_EQ(0, settings.resumeMinutes);
-    EXPECT_EQ(0, settings.resumeSeconds);
-}
 
 // Every write of both users: the dialog's save reports its failure, the
 // show's writes throw nothing.
@@ -32,18 +22,11 @@ static void writeEverything(Settings& settings) {
     settings.saveResumePoint("C:\\a.avi", 1, 2);
 }
 
-static std::string junk(size_t bytes, unsigned seed) {
-    RuntimeRandom random(seed);
-    std::string text(bytes, '\0');
-    for (char& c : text) c = static_cast<char>(random.next());
-    return text;
-}
-
 TEST(BadInput, BinaryJunkLoadsWithoutHarm) {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         std::unique_ptr<Settings> settings =
-            loadedFrom("junk-" + std::to_string(seed), junk(8192, seed));
+            loadedFrom("junk-" + std::to_string(seed), TestRandom(seed).bytes(8192));
         EXPECT_EQ(0, settings->random);
         EXPECT_EQ(1, settings->sound);
         EXPECT_EQ(0, settings->entries.count());
@@ -52,7 +35,7 @@ TEST(BadInput, BinaryJunkLoadsWithoutHarm) {
 
 TEST(BadInput, JunkAfterTheSettingsKeepsWhatIsReadable) {
     std::string text = "[Setting]\r\nRandom=1\r\n[PlayList]\r\nCount=2\r\nPath0=C:\\a.avi\r\n" +
-                       junk(4096, 7);
+                       TestRandom(7).bytes(4096);
     std::unique_ptr<Settings> settings = loadedFrom("junk-tail", text);
     EXPECT_EQ(1, settings->random);
     Texts entries = entriesOf(*settings);
@@ -89,13 +72,13 @@ TEST(BadInput, AFolderInPlaceOfTheFileGivesDefaultsAndTakesNoWrites) {
     ASSERT_TRUE(CreateDirectoryA(beside(name).c_str(), nullptr));
     std::unique_ptr<Settings> settings = boundTo(name);
     settings->load();
-    expectDefaults(*settings);
+    EXPECT_TRUE(hasDefaults(*settings));
     writeEverything(*settings);
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY),
               GetFileAttributesA(beside(name).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     std::unique_ptr<Settings> again = boundTo(name);
     again->load();
-    expectDefaults(*again);
+    EXPECT_TRUE(hasDefaults(*again));
     RemoveDirectoryA(beside(name).c_str());
 }
 
@@ -106,7 +89,7 @@ TEST(BadInput, APathThroughAFileGivesDefaultsAndChangesNothing) {
     std::string name = fileName + "\\inner.ini";
     std::unique_ptr<Settings> settings = boundTo(name);
     settings->load();
-    expectDefaults(*settings);
+    EXPECT_TRUE(hasDefaults(*settings));
     writeEverything(*settings);
     EXPECT_EQ(content, readBytes(beside(fileName)));
     EXPECT_FALSE(exists(beside(name)));
@@ -116,7 +99,7 @@ TEST(BadInput, AMissingFolderIsNotCreated) {
     std::string name = freshName("no-such-folder") + "\\settings.ini";
     std::unique_ptr<Settings> settings = boundTo(name);
     settings->load();
-    expectDefaults(*settings);
+    EXPECT_TRUE(hasDefaults(*settings));
     writeEverything(*settings);
     EXPECT_FALSE(exists(beside(name)));
 }

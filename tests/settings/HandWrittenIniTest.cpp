@@ -4,17 +4,10 @@
 
 #include "IniFiles.h"
 #include "settings/Settings.h"
+#include "support/IniFile.h"
 
 using namespace inifiles;
 using Texts = std::vector<std::string>;
-
-// What the profile function itself gives for a key, into a zeroed buffer of
-// the size the settings use.
-static std::string profileValue(const std::string& path, const char* section, const char* key) {
-    char buffer[MAX_PATH] = {};
-    GetPrivateProfileStringA(section, key, "", buffer, MAX_PATH, path.c_str());
-    return buffer;
-}
 
 TEST(HandWrittenIni, OddButLegalContentLoadsAsTheProfileFunctionsReadIt) {
     ASSERT_EQ(932u, GetACP()) << "the double-byte cases need code page 932";
@@ -51,7 +44,7 @@ TEST(HandWrittenIni, OddButLegalContentLoadsAsTheProfileFunctionsReadIt) {
     ASSERT_EQ(4u, entries.size());
     EXPECT_EQ("C:\\spaced out\\a.avi", entries[0]);
     EXPECT_EQ(longValue.substr(0, 259), entries[1]);
-    EXPECT_EQ(profileValue(path, "PlayList", "Path3"), entries[2]);
+    EXPECT_EQ(inifile::value(path, "PlayList", "Path3"), entries[2]);
     EXPECT_EQ(dbcsFolder, entries[3]);
     EXPECT_EQ(dbcsFolder + "\x95\x5C.avi", settings->resumeName.c_str());
     EXPECT_EQ(3, settings->resumeMinutes);
@@ -65,7 +58,7 @@ TEST(HandWrittenIni, ALongDoubleByteValueIsCutAsTheProfileFunctionCutsIt) {
         "long-dbcs", "[PlayList]\r\nCount=1\r\nPath0=" + value + "\r\n");
     ASSERT_EQ(1, settings->entries.count());
     std::string entry = settings->entries.at(0).c_str();
-    EXPECT_EQ(profileValue(settings->iniPath.c_str(), "PlayList", "Path0"), entry);
+    EXPECT_EQ(inifile::value(settings->iniPath.c_str(), "PlayList", "Path0"), entry);
     EXPECT_LE(entry.size(), 259u);
     EXPECT_GE(entry.size(), 258u);
     EXPECT_EQ(value.substr(0, entry.size()), entry);

@@ -1,5 +1,6 @@
 #include "IniFiles.h"
 
+#include "support/PlayOrder.h"
 #include "support/TestPaths.h"
 
 namespace inifiles {
@@ -43,9 +44,27 @@ std::unique_ptr<Settings> loadedFrom(const std::string& tag, const std::string& 
 }
 
 std::vector<std::string> entriesOf(const Settings& settings) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < settings.entries.count(); ++i) texts.push_back(settings.entries.at(i).c_str());
-    return texts;
+    return playorder::textsOf(settings.entries);
+}
+
+::testing::AssertionResult hasDefaults(const Settings& settings, const char* resumeName) {
+    const struct {
+        const char* name;
+        int value;
+        int expected;
+    } fields[] = {
+        {"random", settings.random, 0},          {"resume", settings.resume, 0},
+        {"sound", settings.sound, 1},            {"keepAspect", settings.keepAspect, 0},
+        {"entries", settings.entries.count(), 0}, {"resumeMinutes", settings.resumeMinutes, 0},
+        {"resumeSeconds", settings.resumeSeconds, 0},
+    };
+    std::string wrong;
+    for (const auto& field : fields)
+        if (field.value != field.expected) wrong += std::string(" ") + field.name + " " + std::to_string(field.value);
+    if (lstrcmpA(settings.resumeName.c_str(), resumeName) != 0)
+        wrong += std::string(" resumeName \"") + settings.resumeName.c_str() + "\"";
+    if (wrong.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "not the defaults:" << wrong;
 }
 
 }  // namespace inifiles

@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <memory>
@@ -32,5 +34,9 @@ std::unique_ptr<Settings> boundTo(const std::string& name);
 std::unique_ptr<Settings> loadedFrom(const std::string& tag, const std::string& bytes);
 
 std::vector<std::string> entriesOf(const Settings& settings);
+
+// Whether settings hold what a missing file gives: every option off but the
+// sound, no entries, no resume time, and this resume name.
+::testing::AssertionResult hasDefaults(const Settings& settings, const char* resumeName = "");
 
 }  // namespace inifiles

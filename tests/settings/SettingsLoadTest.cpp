@@ -5,6 +5,7 @@
 #include "IniFiles.h"
 #include "base/Exception.h"
 #include "settings/Settings.h"
+#include "support/IniFile.h"
 #include "support/TestPaths.h"
 
 using namespace inifiles;
@@ -21,14 +22,7 @@ TEST(SettingsBind, PlacesTheFileBesideTheProgramWithTheDefaults) {
     EXPECT_STREQ("Setting", settings.sectionNames.at(0).c_str());
     EXPECT_STREQ("PlayList", settings.sectionNames.at(1).c_str());
     EXPECT_STREQ("Resume", settings.sectionNames.at(2).c_str());
-    EXPECT_EQ(0, settings.random);
-    EXPECT_EQ(0, settings.resume);
-    EXPECT_EQ(1, settings.sound);
-    EXPECT_EQ(0, settings.keepAspect);
-    EXPECT_EQ(0, settings.resumeMinutes);
-    EXPECT_EQ(0, settings.resumeSeconds);
-    EXPECT_EQ(0, settings.entries.count());
-    EXPECT_STREQ("kept", settings.resumeName.c_str());
+    EXPECT_TRUE(hasDefaults(settings, "kept"));
     EXPECT_FALSE(exists(settings.iniPath.c_str())) << "bind must not create the file";
 }
 
@@ -37,10 +31,7 @@ TEST(SettingsBind, ForgetsWhatAnEarlierLoadRead) {
         "rebind", "[Setting]\r\nRandom=1\r\nSound=0\r\nKeepAspect=1\r\n[PlayList]\r\nCount=1\r\nPath0=C:\\a.avi\r\n");
     ASSERT_EQ(1, settings->entries.count());
     settings->bind(freshName("rebind-other").c_str());
-    EXPECT_EQ(0, settings->entries.count());
-    EXPECT_EQ(0, settings->random);
-    EXPECT_EQ(1, settings->sound);
-    EXPECT_EQ(0, settings->keepAspect);
+    EXPECT_TRUE(hasDefaults(*settings));
 }
 
 TEST(SettingsBind, RefusesANameThatWouldNotFitInAPath) {
@@ -63,13 +54,7 @@ TEST(SettingsLoad, NoFileGivesTheDefaults) {
     std::string name = freshName("nofile");
     std::unique_ptr<Settings> settings = boundTo(name);
     settings->load();
-    EXPECT_EQ(0, settings->random);
-    EXPECT_EQ(0, settings->resume);
-    EXPECT_EQ(1, settings->sound);
-    EXPECT_EQ(0, settings->entries.count());
-    EXPECT_STREQ("", settings->resumeName.c_str());
-    EXPECT_EQ(0, settings->resumeMinutes);
-    EXPECT_EQ(0, settings->resumeSeconds);
+    EXPECT_TRUE(hasDefaults(*settings));
     EXPECT_FALSE(exists(beside(name))) << "load must not create the file";
 }
 
@@ -107,19 +92,6 @@ TEST(SettingsLoad, PlayListKeysAreReadBelowCountOnly) {
     }
 }
 
-// The entries of the plain loop, one profile call for each index below Count.
-static Texts readOneByOne(const std::string& path) {
-    Texts texts;
-    int count = static_cast<int>(GetPrivateProfileIntA("PlayList", "Count", 0, path.c_str()));
-    for (int i = 0; i < count; ++i) {
-        char key[32], value[MAX_PATH] = {};
-        wsprintfA(key, "Path%d", i);
-        GetPrivateProfileStringA("PlayList", key, "", value, MAX_PATH, path.c_str());
-        if (value[0]) texts.push_back(value);
-    }
-    return texts;
-}
-
 TEST(SettingsLoad, ReadsWhatAKeyByKeyLoopReads) {
     static const char* const cases[] = {
         "[PlayList]\r\nCount=4\r\nPath0=a\r\n[Other]\r\nPath1=x\r\n[PlayList]\r\nPath2=b\r\n",
@@ -133,7 +105,7 @@ TEST(SettingsLoad, ReadsWhatAKeyByKeyLoopReads) {
     for (const char* text : cases) {
         SCOPED_TRACE(testing::Message() << "row " << row << ": " << text);
         std::unique_ptr<Settings> settings = loadedFrom("one-by-one-" + std::to_string(row++), text);
-        Texts expected = readOneByOne(settings->iniPath.c_str());
+        Texts expected = inifile::entries(settings->iniPath.c_str());
         EXPECT_EQ(expected, entriesOf(*settings));
     }
 }

@@ -1,6 +1,6 @@
 #include "ShowDriver.h"
 
-#include "base/OwnedHandles.h"
+#include "support/ScreenPicture.h"
 
 namespace showdriver {
 
@@ -10,7 +10,6 @@ const char* screenName(Screen screen) {
         case Screen::Red: return "red";
         case Screen::Lime: return "lime";
         case Screen::Blue: return "blue";
-        case Screen::Teal: return "teal";
         case Screen::Bars: return "bars";
         default: return "other";
     }
@@ -27,54 +26,42 @@ std::string describe(const std::vector<Screen>& screens) {
 
 namespace {
 
-// Channels well above or below the middle, so that a codec's rounding does
-// not matter.
 Screen classify(COLORREF color) {
-    if (color == CLR_INVALID) return Screen::Other;
-    bool r = GetRValue(color) > 0xC0, g = GetGValue(color) > 0xC0, b = GetBValue(color) > 0xC0;
-    bool rLow = GetRValue(color) < 0x40, gLow = GetGValue(color) < 0x40, bLow = GetBValue(color) < 0x40;
-    if (rLow && gLow && bLow) return Screen::Black;
-    if (r && gLow && bLow) return Screen::Red;
-    if (rLow && g && bLow) return Screen::Lime;
-    if (rLow && gLow && b) return Screen::Blue;
-    // Half green and half blue, each within a few tens after YUV.
-    const int green = GetGValue(color), blue = GetBValue(color);
-    if (rLow && green > 0x60 && green < 0xA0 && blue > 0x60 && blue < 0xA0) return Screen::Teal;
-    return Screen::Other;
-}
-
-// Each channel clearly high or low: a number for the colour; else -1.
-int colourClass(COLORREF color) {
-    int result = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        int channel = (color >> shift) & 0xFF;
-        if (channel >= 0x40 && channel <= 0xC0) return -1;
-        if (channel > 0xC0) result |= 1 << (shift / 8);
+    switch (screen::colourOf(color)) {
+        case screen::black: return Screen::Black;
+        case screen::red: return Screen::Red;
+        case screen::lime: return Screen::Lime;
+        case screen::blue: return Screen::Blue;
+        case screen::mixed: break;
+        default: return Screen::Other;
     }
-    return result;
+    // The MP4 clips' teal: no red, half green and half blue, each within a
+    // few tens after YUV.
+    const int red = GetRValue(color), green = GetGValue(color), blue = GetBValue(color);
+    if (color != CLR_INVALID && red < 0x40 && green > 0x60 && green < 0xA0 && blue > 0x60 && blue < 0xA0)
+        return Screen::Teal;
+    return Screen::Other;
 }
 
 }  // namespace
 
 Screen screenNow() {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    WindowDc screenDc(nullptr);
-    HDC screen = screenDc.handle();
     // The strip at the bottom of long.avi's test picture holds every bar colour;
     // after a jump into the clip the rest of its picture may still be black.
     bool colours[8] = {};
     int distinct = 0;
     for (int i = 0; i < 16; ++i) {
-        int c = colourClass(GetPixel(screen, width * (2 * i + 1) / 32, height * 15 / 16));
-        if (c > 0 && !colours[c]) {
+        const screen::Colour c = screen::colourOf(screen::pixel(width * (2 * i + 1) / 32, height * 15 / 16));
+        if (c > screen::black && !colours[c]) {
             colours[c] = true;
             ++distinct;
         }
     }
-    Screen solid = classify(GetPixel(screen, width / 4, height * 3 / 10));
+    Screen solid = classify(screen::pixel(width / 4, height * 3 / 10));
     for (POINT p : {POINT{width * 3 / 4, height * 3 / 10}, POINT{width / 2, height / 2},
                     POINT{width / 4, height * 9 / 10}}) {
-        if (classify(GetPixel(screen, p.x, p.y)) != solid) solid = Screen::Other;
+        if (classify(screen::pixel(p.x, p.y)) != solid) solid = Screen::Other;
     }
     return distinct >= 4 ? Screen::Bars : solid;
 }

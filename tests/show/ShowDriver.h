@@ -35,9 +35,4 @@ std::vector<Screen> watchClips(const RunningProgram& program, size_t count,
 std::vector<Screen> watchClipsUntil(const RunningProgram& program, Screen last,
                                     DWORD deadline = kDeadline);
 
-// Presses and releases a key as a user would.
-inline void pressKey() {
-    userinput::pressKey(VK_SHIFT);
-}
-
 }  // namespace showdriver

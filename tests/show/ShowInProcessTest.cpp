@@ -12,25 +12,16 @@
 #include <cstdlib>
 #include <vector>
 
-#include "InProcessShow.h"
+#include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "host/HostState.h"
 #include "playback/ShowMessages.h"
+#include "support/MciCalls.h"
 #include "support/RuntimeRandom.h"
 
 using namespace showdriver;
 
 namespace {
-
-std::string testProgram() { return testpaths::programFolder() + "show_tests.exe"; }
-
-void runInProcess(const ProgramCopy& folder, const char* caseName) {
-    RunningProgram child;
-    std::string arguments = std::string("--in-process --gtest_filter=ShowInProcess.") + caseName;
-    ASSERT_TRUE(child.start(folder.program, arguments));
-    ASSERT_TRUE(child.waitForExit(4 * kDeadline)) << caseName << " did not finish";
-    EXPECT_EQ(0u, child.exitCode()) << caseName << " failed; its output is above";
-}
 
 std::vector<std::string> flashList(size_t count) {
     std::vector<std::string> entries;
@@ -77,41 +68,22 @@ Played openDevice() {
     return played;
 }
 
-class ShowInProcess : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!inprocess::enabled) GTEST_SKIP() << "runs only in a show's own process";
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
-    }
-
-    // Handles messages until the saver window is gone.
-    bool waitForEnd(HWND window) {
-        return pump::until([window] { return !IsWindow(window); }, kDeadline);
-    }
-    bool endWithKey(HWND window) {
-        PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-        return waitForEnd(window);
-    }
-
-    int width = 0;
-    int height = 0;
-};
+class ShowInProcess : public inprocess::Case {};
 
 }  // namespace
 
 // --- A full-screen window of another height than the primary screen's ----
 
 TEST(ShowController, FullScreenWindowOfAnotherHeightPlays) {
-    ProgramCopy folder("other-height", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("other-height");
     folder.setOptions(0, 0, 1);
     folder.setEntries({clip("red.avi")});
-    runInProcess(folder, "FullScreenWindowOfAnotherHeightPlays");
+    inprocess::runCase(folder, "ShowInProcess.FullScreenWindowOfAnotherHeightPlays");
 }
 
 TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
     // As on a desktop whose monitors together are higher than the primary one.
-    int taller = height + 200;
+    int taller = GetSystemMetrics(SM_CYSCREEN) + 200;
     ASSERT_FALSE(hostState().isPreview);
     std::vector<Played> played;
     inprocess::SaverHooks hooks;
@@ -119,7 +91,7 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
     hooks.afterMessage = [&played](UINT) {
         if (played.empty() && !openDevice().path.empty()) played.push_back(openDevice());
     };
-    HWND window = inprocess::createSaver(width, taller, hooks);
+    HWND window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), taller, hooks);
     ASSERT_NE(nullptr, window);
     RECT client;
     GetClientRect(window, &client);
@@ -129,7 +101,7 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
     EXPECT_EQ(clip("red.avi"), played[0].path);
     EXPECT_EQ(static_cast<DWORD>(MCI_MODE_PLAY), played[0].mode);
     EXPECT_TRUE(pump::until([] { return screenNow() == Screen::Red; }, kDeadline));
-    EXPECT_TRUE(endWithKey(window));
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 // --- Sound off mutes every file, the first included ----------------------
@@ -137,31 +109,31 @@ TEST_F(ShowInProcess, FullScreenWindowOfAnotherHeightPlays) {
 TEST(ShowController, SoundOptionDecidesTheAudioOfEveryFile) {
     for (int sound : {0, 1}) {
         SCOPED_TRACE(sound ? "sound on" : "sound off");
-        ProgramCopy folder("sound", testProgram());
+        ProgramCopy folder = inprocess::copyOfThisProgram("sound");
         folder.setOptions(0, 0, sound);
         folder.setEntries(flashList(2));
-        runInProcess(folder, sound ? "SoundOnPlaysEveryFileWithSound" : "SoundOffMutesEveryFile");
+        inprocess::runCase(folder, sound ? "ShowInProcess.SoundOnPlaysEveryFileWithSound"
+                                         : "ShowInProcess.SoundOffMutesEveryFile");
     }
 }
 
 // Plays three files and checks the MCI commands of each: with sound off it is
 // muted after its open and before its play, with sound on never.
 static void expectAudioOfThreeFiles(bool muted) {
-    std::vector<inprocess::MciCall> calls;
-    ASSERT_TRUE(inprocess::recordMciCommands(&calls));
-    HWND window = inprocess::createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), {});
+    std::vector<mcicalls::Call> calls;
+    ASSERT_TRUE(mcicalls::record(&calls));
+    HWND window = inprocess::createSaver();
     ASSERT_NE(nullptr, window);
     // Three files opened (a switch may wait for the search to deliver its file).
     ASSERT_TRUE(pump::until(
         [&calls] {
-            return std::count_if(calls.begin(), calls.end(), [](const inprocess::MciCall& call) {
+            return std::count_if(calls.begin(), calls.end(), [](const mcicalls::Call& call) {
                        return call.command == MCI_OPEN && call.result == 0;
                    }) >= 3;
         },
         kDeadline));
-    PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-    pump::until([window] { return !IsWindow(window); }, kDeadline);
-    inprocess::recordMciCommands(nullptr);
+    EXPECT_TRUE(inprocess::endWithKey(window));
+    mcicalls::record(nullptr);
 
     int files = 0;
     for (size_t open = 0; open < calls.size(); ++open) {
@@ -198,10 +170,10 @@ TEST(ShowController, LossOfActivationEndsTheShowExceptWhileTheEndedFileCloses) {
                               "ActivationLostWhileOpeningEndsTheShow",
                               "ActivationLostWhilePlayingEndsTheShow"}) {
         SCOPED_TRACE(name);
-        ProgramCopy folder("activation", testProgram());
+        ProgramCopy folder = inprocess::copyOfThisProgram("activation");
         folder.setOptions(0, 0, 1);
         folder.setEntries(flashList(3));
-        runInProcess(folder, name);
+        inprocess::runCase(folder, std::string("ShowInProcess.") + name);
     }
 }
 
@@ -236,7 +208,7 @@ TEST_F(ShowInProcess, ActivationLostWhileClosingKeepsTheShow) {
     activationTrigger = WM_DESTROY;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchDriverWindows, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    HWND window = activationTarget = inprocess::createSaver(width, height, {});
+    HWND window = activationTarget = inprocess::createSaver();
     ASSERT_NE(nullptr, window);
     // Start and three switches: the show went on after the loss.
     bool wentOn = pump::until(
@@ -245,16 +217,16 @@ TEST_F(ShowInProcess, ActivationLostWhileClosingKeepsTheShow) {
     ASSERT_TRUE(wentOn);
     EXPECT_EQ(1, activationsSent);
     EXPECT_TRUE(IsWindow(window)) << "the show ended";
-    EXPECT_TRUE(endWithKey(window));
+    EXPECT_TRUE(inprocess::endWithKey(window));
 }
 
 TEST_F(ShowInProcess, ActivationLostWhileOpeningEndsTheShow) {
     activationTrigger = WM_CREATE;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchDriverWindows, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    HWND window = activationTarget = inprocess::createSaver(width, height, {});
+    HWND window = activationTarget = inprocess::createSaver();
     ASSERT_NE(nullptr, window);
-    bool ended = waitForEnd(window);
+    bool ended = inprocess::waitUntilGone(window);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(1, activationsSent);
     EXPECT_TRUE(ended);
@@ -269,23 +241,23 @@ TEST_F(ShowInProcess, ActivationLostWhilePlayingEndsTheShow) {
     hooks.afterShowMessage = [&window](UINT message) {
         if (message == WM_SHOW_START) SendMessageA(window, WM_ACTIVATEAPP, FALSE, 0);
     };
-    window = inprocess::createSaver(width, height, hooks);
+    window = inprocess::createSaver(hooks);
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(waitForEnd(window));
+    EXPECT_TRUE(inprocess::waitUntilGone(window));
     EXPECT_EQ(1, inprocess::showMessagesHandled());
 }
 
 // --- Resume and random: the order is shuffled before the lookup -----------
 
 TEST(ShowController, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
-    ProgramCopy folder("random-resume", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("random-resume");
     std::vector<std::string> entries;
     for (int i = 0; i < kShuffledFiles; ++i)
         entries.push_back(folder.copyHere(clip("flash-red.avi"), "file" + std::to_string(i) + ".avi"));
     folder.setOptions(1, 1, 1);
     folder.setEntries(entries);
     folder.setResume(shuffledFile(folder, kResumeFile), "0,0");
-    runInProcess(folder, "ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder");
+    inprocess::runCase(folder, "ShowInProcess.ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder");
 }
 
 TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
@@ -308,11 +280,11 @@ TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
         lastAlias = alias;
         played.push_back(inprocess::pathOfAlias(alias));
     };
-    HWND window = inprocess::createSaver(width, height, hooks);
+    HWND window = inprocess::createSaver(hooks);
     ASSERT_NE(nullptr, window);
     size_t restOfPass = kShuffledFiles - place;
     ASSERT_TRUE(pump::until([&] { return played.size() >= restOfPass; }, kDeadline));
-    EXPECT_TRUE(endWithKey(window));
+    EXPECT_TRUE(inprocess::endWithKey(window));
 
     std::vector<std::string> expected;
     for (int i = place; i < kShuffledFiles; ++i)
@@ -326,10 +298,10 @@ TEST_F(ShowInProcess, ResumeWithRandomOrderLooksUpTheFileInTheShuffledOrder) {
 const int kSwitches = 200;
 
 TEST(ShowController, TwoHundredFileSwitchesDoNotLeak) {
-    ProgramCopy folder("switches", testProgram());
+    ProgramCopy folder = inprocess::copyOfThisProgram("switches");
     folder.setOptions(0, 0, 1);
     folder.setEntries(flashList(kSwitches));
-    runInProcess(folder, "TwoHundredFileSwitchesDoNotLeak");
+    inprocess::runCase(folder, "ShowInProcess.TwoHundredFileSwitchesDoNotLeak");
 }
 
 TEST_F(ShowInProcess, TwoHundredFileSwitchesDoNotLeak) {
@@ -343,11 +315,11 @@ TEST_F(ShowInProcess, TwoHundredFileSwitchesDoNotLeak) {
         if (switches == 1 || (switches % 10 == 0 && switches <= kSwitches))
             figures.push_back({switches, inprocess::measure()});
     };
-    HWND window = inprocess::createSaver(width, height, hooks);
+    HWND window = inprocess::createSaver(hooks);
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(pump::until([&] { return switches >= kSwitches || !IsWindow(window); }, 4 * kDeadline));
     ASSERT_GE(switches, kSwitches);
-    EXPECT_TRUE(endWithKey(window));
+    EXPECT_TRUE(inprocess::endWithKey(window));
 
     printf("switch  GDI objects  windows  GetGuiResources GDI/USER  private KB  heap bytes\n");
     for (const auto& f : figures)

@@ -6,11 +6,10 @@
 
 #include <vector>
 
-#include "InProcessShow.h"
+#include "support/InProcessShow.h"
 #include "ShowDriver.h"
-#include "base/OwnedHandles.h"
-#include "host/HostState.h"
-#include "host/SaverWindow.h"
+#include "support/PreviewHost.h"
+#include "support/ScreenPicture.h"
 
 using namespace showdriver;
 
@@ -19,76 +18,10 @@ namespace {
 const COLORREF kCaptionBlue = RGB(0, 0, 255);
 const int kIconWidth = 32;
 
-LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// A white window standing in for the display settings' preview area.
-HWND makePreviewParent(int x, int y, int width, int height) {
-    WNDCLASSA parentClass = {};
-    parentClass.lpfnWndProc = parentProc;
-    parentClass.hInstance = GetModuleHandleA(nullptr);
-    parentClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    parentClass.lpszClassName = "ShowTestPreviewParent";
-    RegisterClassA(&parentClass);
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, parentClass.lpszClassName, "", WS_POPUP, x, y, width,
-                                  height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    return window;
-}
-
-// The pixels of a screen area, row by row.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-
-    COLORREF at(int x, int y) const { return pixels[y * width + x]; }
-};
-
-Picture capture(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    Picture picture;
-    picture.width = area.right - area.left;
-    picture.height = area.bottom - area.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    WindowDc screen(nullptr);
-    MemoryDc memory(screen.handle());
-    GdiObject bitmap(CreateDIBSection(memory.handle(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = SelectObject(memory.handle(), bitmap.handle());
-    BitBlt(memory.handle(), 0, 0, picture.width, picture.height, screen.handle(), area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const DWORD* source = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < picture.width * picture.height; ++i) {
-        DWORD p = source[i];  // 0x00RRGGBB
-        picture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    }
-    SelectObject(memory.handle(), old);
-    return picture;
-}
-
-bool hasCaption(const Picture& picture) {
+bool hasCaption(const screen::Picture& picture) {
     for (COLORREF p : picture.pixels)
         if (p == kCaptionBlue) return true;
     return false;
-}
-
-// The picture as the timer saw it once the caption was there.
-Picture seen;
-HWND previewParent = nullptr;
-DWORD previewStart = 0;
-
-void CALLBACK lookAtPreview(HWND, UINT, UINT_PTR, DWORD) {
-    seen = capture(previewParent);
-    if (hasCaption(seen) || GetTickCount() - previewStart > kDeadline) DestroyWindow(previewParent);
 }
 
 }  // namespace
@@ -98,7 +31,7 @@ TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
     folder.setOptions(0, 1, 1);
     folder.setEntries({clip("red.avi")});
     folder.setResume(clip("red.avi"), "0,9");
-    HWND parent = makePreviewParent(100, 100, 240, 180);
+    HWND parent = previewhost::create(100, 100, 240, 180);
     ASSERT_NE(nullptr, parent);
 
     RunningProgram preview;
@@ -128,29 +61,27 @@ TEST(ShowPreview, ProgramPreviewPlaysNothingStoresNothingAndEndsWithItsParent) {
 TEST(ShowPreview, StillPictureBlackWithIconAndBlueCaption) {
     for (const char* name : {"PreviewInASmallArea", "PreviewInAnAreaAsHighAsTheScreen"}) {
         SCOPED_TRACE(name);
-        ProgramCopy folder("preview-picture", testpaths::programFolder() + "show_tests.exe");
+        ProgramCopy folder = inprocess::copyOfThisProgram("preview-picture");
         folder.setOptions(0, 1, 1);
         folder.setEntries({clip("red.avi")});
         folder.setResume(clip("red.avi"), "0,9");
-        RunningProgram child;
-        ASSERT_TRUE(child.start(folder.program,
-                                std::string("--in-process --gtest_filter=ShowInProcessPreview.") + name));
-        ASSERT_TRUE(child.waitForExit(2 * kDeadline));
-        EXPECT_EQ(0u, child.exitCode()) << name << " failed; its output is above";
+        inprocess::runCase(folder, std::string("ShowInProcessPreview.") + name);
         EXPECT_EQ(clip("red.avi"), folder.resumeName());
         EXPECT_EQ("0,9", folder.resumeTime());
     }
 }
 
-static void expectStillPicture(int left, int top, int width, int height) {
-    if (!inprocess::enabled) GTEST_SKIP() << "runs only in a preview's own process";
-    hostState().moduleHandle = GetModuleHandleA(nullptr);
-    previewParent = makePreviewParent(left, top, width, height);
-    ASSERT_NE(nullptr, previewParent);
-    previewStart = GetTickCount();
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, lookAtPreview);
-    ASSERT_EQ(0, runSaver(previewParent));  // returns when the parent is gone
-    KillTimer(nullptr, timer);
+class ShowInProcessPreview : public inprocess::Case {
+protected:
+    void expectStillPicture(int left, int top, int width, int height);
+};
+
+void ShowInProcessPreview::expectStillPicture(int left, int top, int width, int height) {
+    HWND parent = previewhost::create(left, top, width, height);
+    ASSERT_NE(nullptr, parent);
+    // The picture as it was once the caption was there.
+    screen::Picture seen;
+    ASSERT_EQ(0, previewhost::run(parent, [&] { return hasCaption(seen = screen::capture(parent)); }));
     ASSERT_TRUE(hasCaption(seen)) << "no caption drawn";
     ASSERT_EQ(width, seen.width);
 
@@ -188,10 +119,10 @@ static void expectStillPicture(int left, int top, int width, int height) {
     EXPECT_EQ(0, notBlack) << "at" << where;
 }
 
-TEST(ShowInProcessPreview, PreviewInASmallArea) { expectStillPicture(100, 100, 240, 180); }
+TEST_F(ShowInProcessPreview, PreviewInASmallArea) { expectStillPicture(100, 100, 240, 180); }
 
 // As high as the screen: only the run mode tells a preview from a show.
-TEST(ShowInProcessPreview, PreviewInAnAreaAsHighAsTheScreen) {
+TEST_F(ShowInProcessPreview, PreviewInAnAreaAsHighAsTheScreen) {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     expectStillPicture(width - 300, 0, 300, height);
 }

@@ -21,17 +21,6 @@ struct Show {
     }
     ::testing::AssertionResult start() { return start(running); }
 
-    // Ends the show with a key press as a user would, and waits for the
-    // process to end with 0.
-    static ::testing::AssertionResult endWithKey(RunningProgram& process) {
-        if (!process.running()) return ::testing::AssertionFailure() << "the show had ended already";
-        pressKey();
-        if (!process.waitForExit(kDeadline)) return ::testing::AssertionFailure() << "still running";
-        if (process.exitCode() != 0) return ::testing::AssertionFailure() << "exit code " << process.exitCode();
-        return ::testing::AssertionSuccess();
-    }
-    ::testing::AssertionResult endWithKey() { return endWithKey(running); }
-
     ProgramCopy folder;
     RunningProgram running;
 };
@@ -56,7 +45,7 @@ TEST(ShowProgram, SequentialListPlaysInListOrderAndWrapsToTheFirst) {
 
     std::vector<Screen> seen = watchClips(show.running, 4);
     ASSERT_EQ(describe({Screen::Red, Screen::Lime, Screen::Blue, Screen::Red}), describe(seen));
-    ASSERT_TRUE(show.endWithKey());
+    ASSERT_EQ(0u, show.running.endShowWithKey());
     EXPECT_EQ(clip("red.avi"), show.folder.resumeName());
     EXPECT_EQ("0,0", show.folder.resumeTime());
 }
@@ -71,7 +60,7 @@ TEST(ShowProgram, OneFileListPlaysItAgainAndAgain) {
     std::vector<Screen> seen = watchClips(show.running, 5);
     ASSERT_EQ(describe({Screen::Red, Screen::Blue, Screen::Red, Screen::Blue, Screen::Red}),
               describe(seen));
-    ASSERT_TRUE(show.endWithKey());
+    ASSERT_EQ(0u, show.running.endShowWithKey());
     EXPECT_EQ(clip("redblue.avi"), show.folder.resumeName());
 }
 
@@ -90,7 +79,7 @@ TEST(ShowProgram, EndingStoresThePositionAndTheNextShowGoesOnFromThere) {
     HWND saver = show.running.waitForSaver();
     ASSERT_NE(nullptr, saver);
     ASSERT_TRUE(pump::until([&] { return GetForegroundWindow() == saver; }));
-    ASSERT_TRUE(show.endWithKey());
+    ASSERT_EQ(0u, show.running.endShowWithKey());
     EXPECT_EQ(clip("long.avi"), show.folder.resumeName());
     int minutes = -1, seconds = -1;
     ASSERT_TRUE(parseTime(show.folder.resumeTime(), minutes, seconds)) << show.folder.resumeTime();
@@ -105,7 +94,7 @@ TEST(ShowProgram, EndingStoresThePositionAndTheNextShowGoesOnFromThere) {
     std::vector<Screen> seen = watchClipsUntil(next, Screen::Blue);
     if (!seen.empty() && seen.front() == Screen::Bars) seen.erase(seen.begin());
     ASSERT_EQ(describe({Screen::Blue}), describe(seen));
-    ASSERT_TRUE(Show::endWithKey(next));
+    ASSERT_EQ(0u, next.endShowWithKey());
     EXPECT_EQ(clip("blue.avi"), show.folder.resumeName());
     EXPECT_EQ("0,0", show.folder.resumeTime());
 }
@@ -130,7 +119,7 @@ TEST(ShowProgram, StoredNameNotInTheListStartsAtTheFirstFile) {
         ASSERT_TRUE(show.start());
         std::vector<Screen> seen = watchClips(show.running, 1);
         ASSERT_EQ(describe({Screen::Red}), describe(seen));
-        ASSERT_TRUE(show.endWithKey());
+        ASSERT_EQ(0u, show.running.endShowWithKey());
         EXPECT_EQ(clip("red.avi"), show.folder.resumeName());
     }
 }
@@ -145,7 +134,7 @@ TEST(ShowProgram, ResumeOffRemovesTheStoredPoint) {
     // The stored file is not looked up either: the first file plays.
     std::vector<Screen> seen = watchClips(show.running, 1);
     ASSERT_EQ(describe({Screen::Red}), describe(seen));
-    ASSERT_TRUE(show.endWithKey());
+    ASSERT_EQ(0u, show.running.endShowWithKey());
     EXPECT_FALSE(show.folder.hasResumeSection());
 }
 
@@ -224,7 +213,7 @@ TEST(ShowProgram, StoredPositionBeyondTheEndOfTheFileIsNotPlayed) {
         return;
     }
     std::cout << "long.avi ended at once; the show went on with blue.avi\n";
-    ASSERT_TRUE(show.endWithKey());
+    ASSERT_EQ(0u, show.running.endShowWithKey());
     EXPECT_EQ(clip("blue.avi"), show.folder.resumeName());
 }
 
@@ -238,7 +227,7 @@ TEST(ShowProgram, ActivationLostWhileTheEndedFileClosesKeepsTheShow) {
     ASSERT_TRUE(show.start());
 
     ASSERT_TRUE(waitForClip(show.running, Screen::Red)) << "the show did not reach red.avi";
-    ASSERT_TRUE(show.endWithKey());
+    ASSERT_EQ(0u, show.running.endShowWithKey());
     EXPECT_EQ(clip("red.avi"), show.folder.resumeName());
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "support/IniFile.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
@@ -16,24 +17,16 @@ std::string ProgramCopy::builtProgram() {
     return testpaths::binaryPath("cinevane.scr");
 }
 
-void ProgramCopy::setOptions(int random, int resume, int sound) const {
-    WritePrivateProfileStringA("Setting", "Random", random ? "1" : "0", iniPath.c_str());
-    WritePrivateProfileStringA("Setting", "Resume", resume ? "1" : "0", iniPath.c_str());
-    WritePrivateProfileStringA("Setting", "Sound", sound ? "1" : "0", iniPath.c_str());
+void ProgramCopy::setOptions(int random, int resume, int sound, int keepAspect) const {
+    inifile::setOptions(iniPath, random, resume, sound, keepAspect);
 }
 
 void ProgramCopy::setEntries(const std::vector<std::string>& entries) const {
-    WritePrivateProfileStringA("PlayList", nullptr, nullptr, iniPath.c_str());
-    WritePrivateProfileStringA("PlayList", "Count", std::to_string(entries.size()).c_str(), iniPath.c_str());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        std::string key = "Path" + std::to_string(i);
-        WritePrivateProfileStringA("PlayList", key.c_str(), entries[i].c_str(), iniPath.c_str());
-    }
+    inifile::setEntries(iniPath, entries);
 }
 
 void ProgramCopy::setResume(const std::string& name, const std::string& time) const {
-    WritePrivateProfileStringA("Resume", "Name", name.c_str(), iniPath.c_str());
-    WritePrivateProfileStringA("Resume", "Time", time.c_str(), iniPath.c_str());
+    inifile::setResume(iniPath, name, time);
 }
 
 bool ProgramCopy::writeIni(const std::string& bytes) const {
@@ -41,14 +34,11 @@ bool ProgramCopy::writeIni(const std::string& bytes) const {
 }
 
 std::string ProgramCopy::iniValue(const char* section, const char* key, const char* fallback) const {
-    char value[MAX_PATH] = {};
-    GetPrivateProfileStringA(section, key, fallback, value, MAX_PATH, iniPath.c_str());
-    return value;
+    return inifile::value(iniPath, section, key, fallback);
 }
 
 bool ProgramCopy::hasResumeSection() const {
-    char buffer[1024] = {};
-    return GetPrivateProfileSectionA("Resume", buffer, sizeof buffer, iniPath.c_str()) > 0;
+    return !inifile::section(iniPath, "Resume").empty();
 }
 
 std::string ProgramCopy::copyHere(const std::string& source, const std::string& name) const {

@@ -15,8 +15,9 @@ public:
 
     static std::string builtProgram();  // the build tree's cinevane.scr
 
-    // The INI file, written as the settings dialog would write it...
-    void setOptions(int random, int resume, int sound) const;
+    // The INI file, written as the settings dialog would write it (see
+    // support/IniFile.h)...
+    void setOptions(int random, int resume, int sound, int keepAspect = 0) const;
     void setEntries(const std::vector<std::string>& entries) const;
     void setResume(const std::string& name, const std::string& time) const;
     // ...or byte for byte; true on success.

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include "support/ProcessWindows.h"
+#include "support/UserInput.h"
 
 namespace {
 
@@ -97,6 +98,14 @@ void RunningProgram::kill() {
     if (!running()) return;
     TerminateProcess(process, 1);
     WaitForSingleObject(process, pump::DEADLINE);
+}
+
+DWORD RunningProgram::endShowWithKey() {
+    HWND saver = running() ? waitForSaver() : nullptr;
+    if (!saver) return NO_SHOW;
+    pump::until([saver] { return GetForegroundWindow() == saver || !IsWindow(saver); });
+    userinput::pressKey(VK_SHIFT);
+    return waitForExit() ? exitCode() : TIMED_OUT;
 }
 
 bool RunningProgram::nothingLeft() const {

@@ -10,8 +10,11 @@
 // deadline; a program still running when the object goes is ended by force.
 class RunningProgram {
 public:
-    // What finish() reports when the program did not end in time.
+    // What finish() and endShowWithKey() report when the program did not end
+    // in time.
     static const DWORD TIMED_OUT = 0x7FFFFFFF;
+    // What endShowWithKey() reports when there was no show to end.
+    static const DWORD NO_SHOW = 0x7FFFFFFE;
 
     RunningProgram() = default;
     ~RunningProgram();
@@ -38,6 +41,11 @@ public:
     DWORD finish(DWORD deadline = pump::DEADLINE);
     // Ends it by force, unless it has ended already.
     void kill();
+    // Ends the program's full-screen show as a user does: once the show's
+    // window is in front, a key press through the system's input. The exit
+    // code once the program has ended; NO_SHOW when it showed no such window
+    // (it had ended before, say), TIMED_OUT while it still runs.
+    DWORD endShowWithKey();
     // True when the program has ended and left no process it started and no
     // saver window behind.
     bool nothingLeft() const;

@@ -15,14 +15,11 @@
 #include "support/TestPaths.h"
 
 using testerrors::thrownCode;
+using testpaths::clip;
 
 namespace {
 
 const int viewWidth = 400, viewHeight = 300;
-
-std::string clip(const char* name) {
-    return testpaths::sourcePath(std::string("tests\\media\\") + name);
-}
 
 struct Received {
     UINT message;

@@ -1,11 +1,13 @@
 #pragma once
 #include <windows.h>
 
-#include <mmsystem.h>
-
 #include <functional>
 #include <string>
-#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/MessagePump.h"
+#include "support/ProgramCopy.h"
 
 // A show run inside the test program: a top-level window whose class
 // procedure is the host's own, so that the real host and the real show
@@ -14,13 +16,31 @@
 // the test program beside its cinevane.ini, started with --in-process).
 namespace inprocess {
 
-// Set by main() for the copy that runs one in-process case.
-extern bool enabled;
-
 // The main() of a test program with in-process cases: with --in-process (a
 // copy started by one of its cases) it runs the one case its filter names;
 // otherwise every case except those of the suite inProcessSuite.
 int runTests(int argc, char** argv, const char* inProcessSuite);
+
+// A copy of this test program in a fresh folder, beside which a case
+// prepares the INI file...
+ProgramCopy copyOfThisProgram(const std::string& hint);
+// ...and then runs the in-process case "Suite.Name" in it. Fails the calling
+// test when that case fails (its output comes first) or does not finish
+// within eight deadlines (a case may wait for several of its own, as for
+// three stalls of a show).
+void runCase(const ProgramCopy& copy, const std::string& suiteAndName);
+
+// Set by main() in the copy that runs one in-process case.
+extern bool enabled;
+// The INI file beside that copy, which its show reads and writes.
+std::string iniPath();
+
+// The fixture of the in-process cases: skipped except in that copy (a
+// SetUp of its own returns at once when IsSkipped()).
+class Case : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
 
 struct SaverHooks {
     std::function<void()> beforeCreate;                // just before WM_CREATE reaches the host
@@ -28,9 +48,18 @@ struct SaverHooks {
     std::function<void(UINT message)> afterMessage;      // after every message the window handled
 };
 
-// Creates the window at 0, 0 with the given size, topmost, as the host's
-// full-screen window is. Null when the window was refused.
+// Creates the window at 0, 0 with the given size (by default the primary
+// screen's), topmost, as the host's full-screen window is. Null when the
+// window was refused.
 HWND createSaver(int width, int height, const SaverHooks& hooks);
+HWND createSaver(const SaverHooks& hooks = {});
+
+// Handles messages until the window is gone; false when it is still there
+// after the deadline.
+bool waitUntilGone(HWND window, DWORD deadline = pump::DEADLINE);
+// The same after a key for the show in the window, given as the video view
+// passes keys on to it.
+bool endWithKey(HWND window);
 
 // The number of WM_SHOW_START and WM_SHOW_NEXT messages handled so far, and
 // whether one of them is being handled now.
@@ -45,33 +74,6 @@ std::string openDeviceAlias();
 std::string pathOfAlias(const std::string& alias);
 // MCI_STATUS of one item for the device with that alias; false on failure.
 bool deviceStatus(const std::string& alias, DWORD item, DWORD& value);
-
-// One MCI command as the program sent it, with its result. For a successful
-// MCI_OPEN, device is the identifier the open returned and element the file.
-struct MciCall {
-    MCIDEVICEID device;
-    UINT command;
-    DWORD flags;
-    MCIERROR result;
-    std::string element;
-};
-// From now on every mciSendCommandA of this program (the show's and the
-// test's alike) reaches the system through a recorder that appends to log.
-// The test program's import of the function is redirected; the calls
-// themselves go on unchanged. False when the import was not found.
-bool recordMciCommands(std::vector<MciCall>* log);
-
-// The system's mciSendCommandA, as a filter is handed it.
-typedef MCIERROR(WINAPI* SendCommandProc)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
-// A stand-in for a driver's behaviour: it sees each command before the
-// system does and decides what reaches it (usually the command itself,
-// through send) and what the program gets back.
-using MciFilter = std::function<MCIERROR(SendCommandProc send, MCIDEVICEID device, UINT command,
-                                         DWORD_PTR flags, DWORD_PTR parameters)>;
-// From now on every mciSendCommandA of this program goes through filter
-// (an empty one lets every command through unchanged); recording goes on
-// as before. False when the import was not found.
-bool filterMciCommands(const MciFilter& filter);
 
 // What the process holds: objects counted under Wine as well as through
 // GetGuiResources, which Wine answers with 0.

@@ -1,4 +1,4 @@
-#include "InProcessShow.h"
+#include "support/InProcessShow.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -9,11 +9,32 @@
 
 #include "host/SaverWindow.h"
 #include "playback/ShowMessages.h"
-#include "support/ImportRedirect.h"
+#include "support/MessagePump.h"
+#include "support/RunningProgram.h"
+#include "support/TestPaths.h"
 
 namespace inprocess {
 
 bool enabled = false;
+
+std::string iniPath() { return testpaths::programFolder() + "cinevane.ini"; }
+
+void Case::SetUp() {
+    if (!enabled) GTEST_SKIP() << "runs only in a show's own process";
+}
+
+ProgramCopy copyOfThisProgram(const std::string& hint) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ProgramCopy(hint, path);
+}
+
+void runCase(const ProgramCopy& copy, const std::string& suiteAndName) {
+    RunningProgram child;
+    ASSERT_TRUE(child.start(copy.program, "--in-process --gtest_filter=" + suiteAndName));
+    ASSERT_TRUE(child.waitForExit(8 * pump::DEADLINE)) << suiteAndName << " did not finish";
+    EXPECT_EQ(0u, child.exitCode()) << suiteAndName << " failed; its output is above";
+}
 
 int runTests(int argc, char** argv, const char* inProcessSuite) {
     testing::InitGoogleTest(&argc, argv);
@@ -81,6 +102,19 @@ HWND createSaver(int width, int height, const SaverHooks& saverHooks) {
     return window;
 }
 
+HWND createSaver(const SaverHooks& hooks) {
+    return createSaver(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), hooks);
+}
+
+bool waitUntilGone(HWND window, DWORD deadline) {
+    return pump::until([window] { return !IsWindow(window); }, deadline);
+}
+
+bool endWithKey(HWND window) {
+    PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+    return waitUntilGone(window);
+}
+
 int showMessagesHandled() { return handled; }
 bool handlingShowNext() { return inShowNext; }
 WPARAM handlingParameter() { return parameter; }
@@ -117,44 +151,6 @@ bool deviceStatus(const std::string& alias, DWORD item, DWORD& value) {
         return false;
     value = static_cast<DWORD>(status.dwReturn);
     return true;
-}
-
-namespace {
-
-SendCommandProc systemSendCommand = nullptr;
-std::vector<MciCall>* mciLog = nullptr;
-MciFilter mciFilter;
-
-MCIERROR WINAPI recordingSendCommand(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters) {
-    MCIERROR result = mciFilter ? mciFilter(systemSendCommand, device, command, flags, parameters)
-                                : systemSendCommand(device, command, flags, parameters);
-    MciCall call = {device, command, static_cast<DWORD>(flags), result, ""};
-    if (command == MCI_OPEN && result == 0) {
-        const MCI_OPEN_PARMSA* open = reinterpret_cast<const MCI_OPEN_PARMSA*>(parameters);
-        call.device = open->wDeviceID;
-        if ((flags & MCI_OPEN_ELEMENT) && open->lpstrElementName) call.element = open->lpstrElementName;
-    }
-    if (mciLog) mciLog->push_back(call);
-    return result;
-}
-
-// Points the program's import of mciSendCommandA at recordingSendCommand.
-bool redirectSendCommand() {
-    if (systemSendCommand) return true;
-    systemSendCommand = imports::redirect("winmm.dll", "mciSendCommandA", &recordingSendCommand);
-    return systemSendCommand != nullptr;
-}
-
-}  // namespace
-
-bool recordMciCommands(std::vector<MciCall>* log) {
-    mciLog = log;
-    return redirectSendCommand();
-}
-
-bool filterMciCommands(const MciFilter& filter) {
-    mciFilter = filter;
-    return redirectSendCommand();
 }
 
 namespace {
