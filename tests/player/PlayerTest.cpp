@@ -249,15 +249,20 @@ TEST_F(PlayerTest, ClosesPromptlyWhilePlaying) {
 // A key pressed while the player waits for Media Foundation (which under
 // Wine may take long, or never answer) cuts the wait short: the show ends
 // at once. The event would come only long after.
+namespace {
+// [0] set by lateSetter after a deadline, or once [1] lets it go.
+HANDLE lateEvents[2];
+DWORD WINAPI lateSetter(void*) {
+    WaitForSingleObject(lateEvents[1], pump::DEADLINE);
+    SetEvent(lateEvents[0]);
+    return 0;
+}
+}  // namespace
+
 TEST_F(PlayerTest, AKeyPressCutsAWaitForMediaFoundationShort) {
-    // [0] set by the thread after a deadline, or once [1] lets it go.
-    static HANDLE events[2];
+    HANDLE (&events)[2] = lateEvents;
     for (HANDLE& event : events) event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE setter = CreateThread(nullptr, 0, [](void*) -> DWORD {
-        WaitForSingleObject(events[1], pump::DEADLINE);
-        SetEvent(events[0]);
-        return 0;
-    }, nullptr, 0, nullptr);
+    HANDLE setter = CreateThread(nullptr, 0, lateSetter, nullptr, 0, nullptr);
     PostMessageA(screen, WM_KEYDOWN, VK_SHIFT, 0);
     EXPECT_FALSE(waitHandlingSentMessages(events[0], 2 * pump::DEADLINE)) << "waited for the event";
     EXPECT_TRUE(userCutWait());

@@ -10,6 +10,7 @@ const char* screenName(Screen screen) {
         case Screen::Red: return "red";
         case Screen::Lime: return "lime";
         case Screen::Blue: return "blue";
+        case Screen::Teal: return "teal";
         case Screen::Bars: return "bars";
         default: return "other";
     }
