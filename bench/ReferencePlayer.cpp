@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "ReferenceWindow.h"
+
 namespace {
 
 const char windowClass[] = "CinevaneBenchReference";
@@ -54,18 +56,12 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             if (!playClip(window, clips[clipIndex])) PostMessageA(window, WM_CLOSE, 0, 0);
         }
         return 0;
-    case WM_KEYDOWN:
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        return 0;
-    case WM_SETCURSOR:
-        SetCursor(nullptr);
-        return TRUE;
     case WM_DESTROY:
         closeClip();
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return referencewindow::defaultProcedure(window, message, wParam, lParam);
 }
 
 // The folder's video files in the order of the extensions, each found name
@@ -93,27 +89,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     if (clips.empty()) return 2;
 
-    WNDCLASSA type = {};
-    type.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
-    type.lpfnWndProc = windowProc;
-    type.hInstance = instance;
-    type.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    type.lpszClassName = windowClass;
-    if (!RegisterClassA(&type)) return 1;
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, windowClass, "Reference",
-                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                  GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                  GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window = referencewindow::create(instance, windowClass, windowProc);
     if (!window) return 1;
-    SetForegroundWindow(window);
     GetClientRect(window, &client);
     if (!playClip(window, clips[0])) return 1;
-
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    referencewindow::run();
     return 0;
 }
