@@ -3,9 +3,12 @@
 // the screen, with a play list of ten files and with one folder of 10,000.
 // The folder is measured twice: against the bare reference that plays the
 // clip it is given, and against the reference that first searches the same
-// folder (the least any program that plays a folder must do).
+// folder (the least any program that plays a folder must do). The MP4 clips
+// (Media Foundation) are measured with a play list of the six, against the
+// bare program that plays the first of them through Media Foundation.
 //
-// usage: startup_bench [runs]   (default 10 runs of each program and list)
+// usage: startup_bench [runs] [all|mp4]   (default 10 runs of each program
+//        and list, every list)
 #include <windows.h>
 
 #include <cstdio>
@@ -21,6 +24,7 @@ namespace {
 
 const char saverClass[] = "WindowsScreenSaverClass";
 const char referenceClass[] = "CinevaneBenchReference";
+const char foundationReferenceClass[] = "CinevaneBenchFoundationReference";
 const int folderFiles = 10000;
 
 struct Timings {
@@ -28,8 +32,10 @@ struct Timings {
     std::vector<double> frame;
 };
 
-std::string clip(const char* colour) {
-    return sourcePath(std::string("bench\\media\\switch-") + colour + ".avi");
+const char* const colours[] = {"red", "lime", "blue", "yellow", "magenta", "cyan"};
+
+std::string clip(const char* colour, const char* extension = "avi") {
+    return sourcePath(std::string("bench\\media\\switch-") + colour + "." + extension);
 }
 
 // One start: the window's appearance and the first red frame, in
@@ -47,11 +53,11 @@ bool measure(const std::string& commandLine, const char* windowClass, ScreenProb
     return true;
 }
 
-std::string listIni() {
-    static const char* const colours[] = {"red", "lime", "blue", "yellow", "magenta", "cyan"};
-    std::string ini = "[Setting]\r\nRandom=0\r\nResume=0\r\nSound=1\r\n[PlayList]\r\nCount=10\r\n";
-    for (int i = 0; i < 10; ++i) {
-        ini += "Path" + std::to_string(i) + "=" + clip(colours[i % 6]) + "\r\n";
+std::string listIni(int count, const char* extension) {
+    std::string ini = "[Setting]\r\nRandom=0\r\nResume=0\r\nSound=1\r\n[PlayList]\r\nCount=" +
+                      std::to_string(count) + "\r\n";
+    for (int i = 0; i < count; ++i) {
+        ini += "Path" + std::to_string(i) + "=" + clip(colours[i % 6], extension) + "\r\n";
     }
     return ini;
 }
@@ -97,13 +103,14 @@ void report(const char* list, const Timings& saver, const Timings& reference) {
     std::fflush(stdout);
 }
 
-void compare(const char* list, const std::string& saver, const std::string& reference, int runs) {
+void compare(const char* list, const std::string& saver, const std::string& reference, int runs,
+             const char* referenceWindow = referenceClass) {
     ScreenProbe probe;
     Timings saverTimings;
     Timings referenceTimings;
     // Taking turns spreads the machine's other load over both programs.
     for (int run = 0; run < runs; ++run) {
-        measure(reference, referenceClass, probe, referenceTimings);
+        measure(reference, referenceWindow, probe, referenceTimings);
         measure(saver, saverClass, probe, saverTimings);
     }
     report(list, saverTimings, referenceTimings);
@@ -114,9 +121,16 @@ void compare(const char* list, const std::string& saver, const std::string& refe
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::atoi(argv[1]) : 10;
     if (runs < 1) runs = 1;
-    std::string reference = "\"" + binaryPath("bench\\reference_player.exe") + "\" \"" + clip("red") + "\"";
+    const bool mp4Only = argc > 2 && std::string(argv[2]) == "mp4";
 
-    std::string listSaver = prepareSaver(binaryPath("bench-data\\list10"), listIni());
+    std::string mp4Saver = prepareSaver(binaryPath("bench-data\\mp4-list6"), listIni(6, "mp4"));
+    std::string mp4Reference =
+        "\"" + binaryPath("bench\\foundation_reference_player.exe") + "\" \"" + clip("red", "mp4") + "\"";
+    compare("mp4", "\"" + mp4Saver + "\" /s", mp4Reference, runs, foundationReferenceClass);
+    if (mp4Only) return 0;
+
+    std::string reference = "\"" + binaryPath("bench\\reference_player.exe") + "\" \"" + clip("red") + "\"";
+    std::string listSaver = prepareSaver(binaryPath("bench-data\\list10"), listIni(10, "avi"));
     compare("list10", "\"" + listSaver + "\" /s", reference, runs);
 
     std::string folder = bigFolder();

@@ -1,11 +1,21 @@
-// File switches of the show against the bare reference player's close, open
-// and play. Both play the same six one-second clips, each a bright colour
-// whose last frame is the same colour at half strength; the driver watches
-// the screen as fast as it can and measures, at every switch, the time from
-// the last frame of one clip to the first frame of the next, and whether
-// anything black showed in between.
+// File switches of the show against a bare reference player's close, open
+// and play, for the AVI clips (played through MCI, against
+// ReferencePlayer.cpp) and for the MP4 clips (played through Media
+// Foundation, against FoundationReferencePlayer.cpp). Both programs play the
+// same six clips, each a bright colour whose last frames are the same colour
+// at half strength; the driver watches the screen as fast as it can and
+// measures, at every switch, the time from the last frame of one clip to
+// the first frame of the next, and whether anything black showed in
+// between.
 //
-// usage: switch_bench [seconds]   (default 15 seconds of each program)
+// The AVI clips' last frame is timed from its first sight. The MP4 players
+// halt the picture before the end (see FoundationReferencePlayer.cpp), so
+// that frame never shows: it is timed from the first sight of the dark part
+// plus the time after which the last frame is due.
+//
+// usage: switch_bench [seconds] [all|mp4]   (default 15 seconds of each
+//        program with the AVI clips and twice that with the MP4 ones, all
+//        formats)
 #include <windows.h>
 
 #include <cstdio>
@@ -20,7 +30,23 @@ using namespace bench;
 namespace {
 
 const char saverClass[] = "WindowsScreenSaverClass";
-const char referenceClass[] = "CinevaneBenchReference";
+
+// One kind of clip, with the program it is compared against.
+struct Format {
+    const char* extension;
+    const char* reference;  // in the build tree
+    const char* referenceClass;
+    double lastFrameAfterDark;  // milliseconds from the first dark frame to the last frame
+    const char* figurePrefix;
+    double watchFactor;  // watched this many times the seconds asked for
+};
+
+const Format formats[] = {
+    {"avi", "bench\\reference_player.exe", "CinevaneBenchReference", 0, "", 1},
+    // Half a second of dark at 25 frames a second: the last frame is the
+    // 13th. The clips are longer and so are the switches: watched longer.
+    {"mp4", "bench\\foundation_reference_player.exe", "CinevaneBenchFoundationReference", 480, "mp4-", 2},
+};
 
 struct Clip {
     const char* name;
@@ -47,8 +73,8 @@ struct Result {
     double sampleInterval = 0;
 };
 
-std::string clipPath(const Clip& clip) {
-    return sourcePath(std::string("bench\\media\\switch-") + clip.name + ".avi");
+std::string clipPath(const Clip& clip, const Format& format) {
+    return sourcePath(std::string("bench\\media\\switch-") + clip.name + "." + format.extension);
 }
 
 int clipOf(Colour colour, bool& isLast) {
@@ -61,7 +87,7 @@ int clipOf(Colour colour, bool& isLast) {
     return -1;
 }
 
-Result analyse(const std::vector<Sample>& samples) {
+Result analyse(const std::vector<Sample>& samples, double lastFrameAfterDark) {
     Result result;
     result.samples = static_cast<int>(samples.size());
     if (samples.size() > 1) {
@@ -93,7 +119,7 @@ Result analyse(const std::vector<Sample>& samples) {
         }
         if (isLast && lastClip != clip) {
             lastClip = clip;
-            lastFrameAt = sample.at;
+            lastFrameAt = sample.at + lastFrameAfterDark;
             blackSince = false;
         } else if (!isLast && lastClip >= 0 && clip == (lastClip + 1) % clipCount) {
             result.switches.push_back(sample.at - lastFrameAt);
@@ -104,7 +130,7 @@ Result analyse(const std::vector<Sample>& samples) {
     return result;
 }
 
-Result watch(const std::string& commandLine, const char* windowClass, double seconds) {
+Result watch(const std::string& commandLine, const char* windowClass, double seconds, double lastFrameAfterDark) {
     ScreenProbe probe;
     Child child = start(commandLine);
     HWND window = waitForWindow(child, windowClass, child.started + 30000);
@@ -116,7 +142,7 @@ Result watch(const std::string& commandLine, const char* windowClass, double sec
     }
     int code = finish(child, window);
     if (!window) std::printf("  no window: %s (exit code %d)\n", commandLine.c_str(), code);
-    return analyse(samples);
+    return analyse(samples, lastFrameAfterDark);
 }
 
 void print(const char* who, const Result& result) {
@@ -124,8 +150,45 @@ void print(const char* who, const Result& result) {
                 "one sample every %.2f ms\n",
                 who, static_cast<int>(result.switches.size()), describe(result.switches).c_str(),
                 result.blackSwitches, result.blackSamples, result.samples, result.sampleInterval);
-    std::printf("%s: first frame to the next clip's first frame (one-second clips): %s\n", who,
+    std::printf("%s: first frame to the next clip's first frame: %s\n", who,
                 describe(result.periods).c_str());
+}
+
+// False when either program switched not once.
+bool compare(const Format& format, double seconds) {
+    std::string ini = "[Setting]\r\nRandom=0\r\nResume=0\r\nSound=1\r\n[PlayList]\r\nCount=" +
+                      std::to_string(clipCount) + "\r\n";
+    std::string reference = "\"" + binaryPath(format.reference) + "\"";
+    for (int i = 0; i < clipCount; ++i) {
+        ini += "Path" + std::to_string(i) + "=" + clipPath(clips[i], format) + "\r\n";
+        reference += " \"" + clipPath(clips[i], format) + "\"";
+    }
+    std::string folder = binaryPath(std::string("bench-data\\switch-") + format.extension);
+    std::string saver = "\"" + prepareSaver(folder, ini) + "\" /s";
+
+    seconds *= format.watchFactor;
+    Result referenceResult = watch(reference, format.referenceClass, seconds, format.lastFrameAfterDark);
+    Result saverResult = watch(saver, saverClass, seconds, format.lastFrameAfterDark);
+    std::string who = std::string(format.extension) + ", reference";
+    print(who.c_str(), referenceResult);
+    who = std::string(format.extension) + ", cinevane";
+    print(who.c_str(), saverResult);
+
+    const char* p = format.figurePrefix;
+    std::printf("figure %sswitch-ms %.1f\n", p, median(saverResult.switches));
+    std::printf("figure %sswitch-reference-ms %.1f\n", p, median(referenceResult.switches));
+    std::printf("figure %sswitch-ratio %.2f\n", p, median(saverResult.switches) / median(referenceResult.switches));
+    // The whole cycle of a clip: what a switch costs, however long the last
+    // frame happens to stay on the screen.
+    std::printf("figure %scycle-ms %.1f\n", p, median(saverResult.periods));
+    std::printf("figure %scycle-reference-ms %.1f\n", p, median(referenceResult.periods));
+    std::printf("figure %scycle-ratio %.2f\n", p, median(saverResult.periods) / median(referenceResult.periods));
+    std::printf("figure %sswitch-count %d\n", p, static_cast<int>(saverResult.switches.size()));
+    std::printf("figure %sswitch-reference-count %d\n", p, static_cast<int>(referenceResult.switches.size()));
+    std::printf("figure %sswitch-black %d\n", p, saverResult.blackSwitches);
+    std::printf("figure %sswitch-reference-black %d\n", p, referenceResult.blackSwitches);
+    std::fflush(stdout);
+    return !saverResult.switches.empty() && !referenceResult.switches.empty();
 }
 
 }  // namespace
@@ -133,32 +196,11 @@ void print(const char* who, const Result& result) {
 int main(int argc, char** argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 15;
     if (seconds < 3) seconds = 3;
-
-    std::string ini = "[Setting]\r\nRandom=0\r\nResume=0\r\nSound=1\r\n[PlayList]\r\nCount=" +
-                      std::to_string(clipCount) + "\r\n";
-    std::string reference = "\"" + binaryPath("bench\\reference_player.exe") + "\"";
-    for (int i = 0; i < clipCount; ++i) {
-        ini += "Path" + std::to_string(i) + "=" + clipPath(clips[i]) + "\r\n";
-        reference += " \"" + clipPath(clips[i]) + "\"";
+    const bool mp4Only = argc > 2 && std::string(argv[2]) == "mp4";
+    bool switched = true;
+    for (const Format& format : formats) {
+        if (mp4Only && std::string(format.extension) != "mp4") continue;
+        switched = compare(format, seconds) && switched;
     }
-    std::string saver = "\"" + prepareSaver(binaryPath("bench-data\\switch"), ini) + "\" /s";
-
-    Result referenceResult = watch(reference, referenceClass, seconds);
-    Result saverResult = watch(saver, saverClass, seconds);
-    print("reference", referenceResult);
-    print("cinevane", saverResult);
-
-    double ratio = median(saverResult.switches) / median(referenceResult.switches);
-    std::printf("figure switch-ms %.1f\n", median(saverResult.switches));
-    std::printf("figure switch-reference-ms %.1f\n", median(referenceResult.switches));
-    std::printf("figure switch-ratio %.2f\n", ratio);
-    // The whole cycle of a one-second clip: what a switch costs, however
-    // long the last frame happens to stay on the screen.
-    std::printf("figure cycle-ms %.1f\n", median(saverResult.periods));
-    std::printf("figure cycle-reference-ms %.1f\n", median(referenceResult.periods));
-    std::printf("figure cycle-ratio %.2f\n", median(saverResult.periods) / median(referenceResult.periods));
-    std::printf("figure switch-count %d\n", static_cast<int>(saverResult.switches.size()));
-    std::printf("figure switch-black %d\n", saverResult.blackSwitches);
-    std::printf("figure switch-reference-black %d\n", referenceResult.blackSwitches);
-    return saverResult.switches.empty() || referenceResult.switches.empty() ? 1 : 0;
+    return switched ? 0 : 1;
 }
