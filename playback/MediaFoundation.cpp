@@ -13,7 +13,6 @@ enum Look : LONG { notLooked, looking, present, missing };
 MediaFoundationCalls loaded;
 volatile LONG look = notLooked;
 volatile LONG refusedForTests = 0;
-volatile LONG givenUp = 0;
 
 template <typename Function>
 bool find(HMODULE module, const char* name, Function& function) {
@@ -48,7 +47,7 @@ bool load() {
 }  // namespace
 
 bool MediaFoundation::available() {
-    if (refusedForTests || givenUp) return false;
+    if (refusedForTests) return false;
     for (;;) {
         LONG seen = InterlockedCompareExchange(&look, looking, notLooked);
         if (seen == notLooked) {
@@ -62,10 +61,6 @@ bool MediaFoundation::available() {
 
 const MediaFoundationCalls* MediaFoundation::calls() {
     return available() ? &loaded : nullptr;
-}
-
-void MediaFoundation::giveUp() {
-    InterlockedExchange(&givenUp, 1);
 }
 
 bool MediaFoundation::librariesLoaded() {

@@ -15,13 +15,9 @@ public:
     // The calls, or null when Media Foundation is not available.
     static const MediaFoundationCalls* calls();
 
-    // Media Foundation stopped answering in this process (a session that
-    // never closed holds its one work thread): from now on it counts as
-    // unavailable, so that no file waits for it in vain.
-    static void giveUp();
     // Whether its libraries were loaded into this process. Their unloading
-    // at the process's end may wait for threads of theirs that never end (a
-    // stuck session's, or under Wine a renderer's): the process should then
+    // at the process's end may wait for threads of theirs that never end
+    // (under Wine a renderer's): the process should then
     // end without unloading anything.
     static bool librariesLoaded();
 

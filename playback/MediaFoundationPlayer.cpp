@@ -14,15 +14,13 @@
 
 namespace {
 
-// How long a step may take before the player gives up on it. Opening may
-// have to load the codecs; closing takes a moment when all is well, and
-// never ends when Wine's renderer has locked up.
+// How long opening may take before the player gives up on it: it may have
+// to load the codecs.
 const DWORD openDeadline = 15000;
-const DWORD closeDeadline = 10000;
 
 // The clock is looked at this often while a file plays; the picture halts
 // this long before the end, and the renderer is given this long to settle
-// after a pause before the clock stops.
+// after a pause before the session is shut down.
 const UINT clockWatchMilliseconds = 50;
 const DWORD haltBeforeEnd = 300;
 const DWORD settleMilliseconds = 250;
@@ -198,7 +196,7 @@ void MediaFoundationPlayer::postEnd() {
 void MediaFoundationPlayer::close() {
     clockWatch.stop();
     if (!session) {
-        releaseSession(true);
+        releaseSession();
         return;
     }
     events->detach();
@@ -208,14 +206,16 @@ void MediaFoundationPlayer::close() {
         const DWORD settled = GetTickCount() - pausedAt;
         if (settled < settleMilliseconds) waitHandlingSentMessages(nullptr, settleMilliseconds - settled);
     }
-    bool closedCleanly = false;
-    if (SUCCEEDED(session->Close())) closedCleanly = events->waitFor(MediaSessionEvents::closed, closeDeadline);
+    // Shut down at once, without Close: closing stops the clock, and a clock
+    // that stops makes Wine's renderer wait for its presenter's thread while
+    // holding the lock that thread may be about to take, which locks up the
+    // work thread every session shares (one close in two under load). A shut
+    // down session never stops the clock; the presenter ends its thread when
+    // it is released.
     if (source) source->Shutdown();
-    if (closedCleanly) {
-        session->Shutdown();
-        shutDownSinks();
-    }
-    releaseSession(closedCleanly);
+    session->Shutdown();
+    shutDownSinks();
+    releaseSession();
 }
 
 void MediaFoundationPlayer::shutDownSinks() {
@@ -225,24 +225,13 @@ void MediaFoundationPlayer::shutDownSinks() {
     soundSink.reset();
 }
 
-// A session that never said it closed is stuck inside Wine's renderer, with
-// the work thread that every session shares: its Shutdown and its last
-// Release would wait for ever, so it is given up (leaked), and so is Media
-// Foundation for the rest of the process.
-void MediaFoundationPlayer::releaseSession(bool closedCleanly) {
+void MediaFoundationPlayer::releaseSession() {
     display.reset();
     volume.reset();
     clock.reset();
     presentation.reset();
     source.reset();
-    if (closedCleanly) {
-        session.reset();
-    } else {
-        session.detach();
-        videoSink.detach();
-        soundSink.detach();
-        MediaFoundation::giveUp();
-    }
+    session.reset();
     if (events) events->Release();
     events = nullptr;
     state = State::closed;

@@ -28,8 +28,9 @@ class MediaSessionEvents;
 // Wine's renderer can lock up for good when the session's clock stops while
 // it still presents frames; its one work thread, shared by every session of
 // the process, then stays blocked. So the player pauses the picture a moment
-// before the end, and before a close, and stops the clock only once the
-// renderer has settled.
+// before the end rather than let the session stop its clock there, and a
+// close pauses, lets the renderer settle and shuts the session down without
+// ever stopping the clock.
 class MediaFoundationPlayer : private ThreadTimer::Client {
 public:
     // Posted to the notify window; wParam the open's id, lParam the event type.
@@ -92,7 +93,7 @@ private:
     void pause();
     void postEnd();
     void shutDownSinks();
-    void releaseSession(bool closedCleanly);
+    void releaseSession();
 
     State state;
     bool comStarted;  // CoInitializeEx to be balanced
