@@ -19,6 +19,18 @@ LRESULT CALLBACK PictureWindow::procedure(HWND hwnd, UINT message, WPARAM wParam
         return HTTRANSPARENT;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
+    case WM_SETFOCUS:
+        // Wine may hand the keyboard to the popup as it appears over the show;
+        // every key belongs to the show, so the focus goes back to its owner.
+        if (HWND owner = GetWindow(hwnd, GW_OWNER)) SetFocus(owner);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        // A key that reached it all the same.
+        if (HWND owner = GetWindow(hwnd, GW_OWNER)) return SendMessageA(owner, message, wParam, lParam);
+        return 0;
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }

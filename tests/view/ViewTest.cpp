@@ -9,6 +9,7 @@
 #include "base/ButtonControl.h"
 #include "base/Exception.h"
 #include "playback/ForwardingVideoView.h"
+#include "playback/PictureWindow.h"
 #include "playback/ShowMessages.h"
 #include "support/MessagePump.h"
 #include "support/TestErrors.h"
@@ -248,6 +249,23 @@ TEST_F(ViewTest, InputReachesTheParentAsTheSamePostedMessage) {
             EXPECT_TRUE(r.posted);
         }
     }
+    view.destroy();
+}
+
+// Wine may hand the keyboard to the popup that carries Media Foundation's
+// picture as it appears; the show keeps every key all the same.
+TEST_F(ViewTest, ThePictureWindowLeavesEveryKeyToTheShow) {
+    ForwardingVideoView view;
+    HWND window = createForwarding(view);
+    PictureWindow picture;
+    HWND popup = picture.showOver(window);
+    ASSERT_NE(nullptr, popup);
+    SetFocus(popup);
+    EXPECT_EQ(parent, GetFocus());
+    parentGot.clear();
+    SendMessageA(popup, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    EXPECT_EQ(1, countParentGot(WM_KEYDOWN));
+    picture.destroy();
     view.destroy();
 }
 
