@@ -111,6 +111,10 @@ void CountedString::resize(int bytes) {
         void* moved = heap::reallocate(data, static_cast<SIZE_T>(bytes));
         if (!moved) throwOutOfMemory();
         data = static_cast<char*>(moved);
+        // The grown part is zeroed here: the heap zeroes only beyond the
+        // block's size as it counts it, and Wine 10's heap still counts the
+        // bytes a shrink in place gave up, handing them back as they were.
+        if (bytes > size) ZeroMemory(data + size, static_cast<SIZE_T>(bytes - size));
         size = bytes;
     } else {
         LONG* cell = heap::newCountCell();

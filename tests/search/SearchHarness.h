@@ -45,7 +45,7 @@ private:
     HangingSearch& operator=(const HangingSearch&) = delete;
 };
 
-// Open handles and threads of this process.
+// Open handles (but the system's lock semaphores) and threads of this process.
 struct Holdings {
     int handles;
     int threads;

@@ -88,9 +88,12 @@ TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
     ASSERT_EQ(0u, mciSendStringA(("open \"" + clip("red.avi") + "\" alias warm").c_str(), nullptr, 0, nullptr));
     mciSendStringA("close warm", nullptr, 0, nullptr);
     const Holdings before = holdings();
-    const SIZE_T heapBefore = inprocess::measure().heapBytes;
-    SIZE_T heapFilling = 0;
+    // The show's own objects live as long as the process, and what the
+    // system makes for its windows and devices costs more under Wine 10 than
+    // under Wine 8: the list is judged from the first batch on.
+    SIZE_T heapAtFirst = 0, heapFilling = 0;
     log.react = [&] {
+        if (log.count(WM_SEARCH_FOUND) == 1 && !heapAtFirst) heapAtFirst = inprocess::measure().heapBytes;
         if (log.count(WM_SEARCH_FOUND) == 20 && !heapFilling) {
             heapFilling = inprocess::measure().heapBytes;
             PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
@@ -105,8 +108,8 @@ TEST_F(SearchInProcess, EndedInTheMiddleOfALongSearch) {
     const Holdings after = holdings();
     EXPECT_EQ(before.threads, after.threads);
     EXPECT_EQ(before.handles, after.handles);
-    EXPECT_GT(heapFilling, heapBefore + 100 * 1024) << "the list was not filling";
-    EXPECT_LE(inprocess::measure().heapBytes, heapBefore + 64 * 1024);
+    EXPECT_GT(heapFilling, heapAtFirst + 100 * 1024) << "the list was not filling";
+    EXPECT_LE(inprocess::measure().heapBytes, heapAtFirst + 64 * 1024);
     // The file that played, at the position reached.
     ASSERT_EQ(1u, log.played().size());
     EXPECT_EQ(log.played()[0], inifile::value(inprocess::iniPath(), "Resume", "Name"));
