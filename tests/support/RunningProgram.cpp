@@ -110,11 +110,17 @@ DWORD RunningProgram::endShowWithKey() {
 
 bool RunningProgram::nothingLeft() const {
     if (!ended()) return false;
-    if (processwindows::topWindowOf(processId, SAVER_CLASS)) return false;
+    // The system takes down what an ended process leaves a moment after its
+    // end, later on a busy machine.
+    return pump::until([this] { return !anythingLeft(); }, 10000);
+}
+
+bool RunningProgram::anythingLeft() const {
+    if (processwindows::topWindowOf(processId, SAVER_CLASS)) return true;
     FILETIME started, exited, kernel, user;
-    if (!GetProcessTimes(process, &started, &exited, &kernel, &user)) return false;
+    if (!GetProcessTimes(process, &started, &exited, &kernel, &user)) return true;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    if (snapshot == INVALID_HANDLE_VALUE) return true;
     bool left = false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
@@ -122,7 +128,7 @@ bool RunningProgram::nothingLeft() const {
         if (entry.th32ParentProcessID == processId && !startedBefore(entry.th32ProcessID, started)) left = true;
     }
     CloseHandle(snapshot);
-    return !left;
+    return left;
 }
 
 // A process that names the program as its parent but is older than it was

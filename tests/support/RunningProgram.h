@@ -68,6 +68,7 @@ private:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     void close();
+    bool anythingLeft() const;
     static bool startedBefore(DWORD otherId, const FILETIME& started);
 
     HANDLE process = nullptr;
