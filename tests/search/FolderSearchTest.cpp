@@ -189,10 +189,12 @@ TEST(FolderSearch, SearchCutShortByMemoryIsNotTakenAsComplete) {
     receiver.takeBatches = false;
     receiver.start(entries);
     ASSERT_TRUE(pump::until([&] { return receiver.notices == 1; }, kDeadline));
-    allocationFaults::failNth(1000);
+    // The search's own allocation fails, never one of this thread's taking.
+    allocationFaults::failNthElsewhere(1000);
     receiver.takeBatches = true;
     receiver.takeOne();
     ASSERT_TRUE(pump::until([&] { return receiver.ends > 0; }, kDeadline));
+    EXPECT_GE(allocationFaults::seen(), 1000) << "the search ended before the fault";
     allocationFaults::reset();
     EXPECT_FALSE(receiver.complete);
     EXPECT_EQ(0, FolderSearch::threadsRunning());

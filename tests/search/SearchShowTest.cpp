@@ -8,6 +8,7 @@
 
 #include "../show/ShowDriver.h"
 #include "SearchHarness.h"
+#include "base/AllocationFaults.h"
 #include "playback/FolderSearch.h"
 #include "playback/SearchMessages.h"
 #include "playback/ShowMessages.h"
@@ -248,12 +249,14 @@ TEST_F(SearchInProcess, FilesFoundPlayWhileTheSearchHangs) {
 
 // --- The end of a file closed before never cuts the next one ----------------
 
-// A show of a folder of three copies of a clip, in list or random order.
-void runOnThreeCopies(const char* hint, const char* clipName, int random, const char* caseName) {
+// A show of a folder of three copies of a clip, in list or random order,
+// and of the entries after it.
+void runOnThreeCopies(const char* hint, const char* clipName, int random, const char* caseName,
+                      const std::vector<std::string>& after = {}) {
     std::vector<std::string> copies = clipFolder(hint, clipName, 3);
     ProgramCopy folder = inprocess::copyOfThisProgram(hint);
     folder.setOptions(random, 0, 1);
-    folder.setEntries({copies[0]});
+    folder.setEntries(std::vector<std::string>{copies[0]} + after);
     inprocess::runCase(folder, std::string("SearchInProcess.") + caseName);
 }
 
@@ -314,4 +317,31 @@ TEST_F(SearchInProcess, RandomOrderStartsWhenTheSearchCannotPost) {
     std::sort(played.begin(), played.end());
     std::sort(list.begin(), list.end());
     EXPECT_EQ(list, played);
+}
+
+// --- A search cut short by memory: the files it found play on ---------------
+
+// The search runs out of memory in a folder after the copies, so the clip
+// after that folder is never found.
+TEST(SearchShow, AfterASearchCutShortTheFilesFoundStartOver) {
+    runOnThreeCopies("cut-short", "flash-red.avi", 0, "AfterASearchCutShortTheFilesFoundStartOver",
+                     {HangingSearch::folder(), clip("flash-lime.avi")});
+}
+
+TEST_F(SearchInProcess, AfterASearchCutShortTheFilesFoundStartOver) {
+    std::vector<std::string> expected = listOrder({inifile::entries(inprocess::iniPath())[0]});
+    expected.push_back(expected[0]);
+    HangingSearch hanging;
+    window = inprocess::createSaver(log.hooks());
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(pump::until([&] { return hanging.holding(); }, kDeadline));
+    // The search's next allocation, once it goes on, fails.
+    allocationFaults::failNthElsewhere(1);
+    hanging.release();
+    ASSERT_TRUE(pump::until([&] { return log.played().size() >= expected.size(); }, 2 * kDeadline))
+        << log.played().size() << " files played";
+    EXPECT_GE(allocationFaults::seen(), 1) << "the search did not go on";
+    allocationFaults::reset();
+    ASSERT_TRUE(inprocess::endWithKey(window));
+    EXPECT_EQ(expected, firstOf(log.played(), expected.size()));
 }
