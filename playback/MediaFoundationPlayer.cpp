@@ -9,6 +9,7 @@
 #include "playback/MediaFoundationException.h"
 #include "playback/MediaFoundationSource.h"
 #include "playback/MediaSessionEvents.h"
+#include "playback/MediaSessionTeardown.h"
 #include "playback/MediaSessionTopology.h"
 #include "playback/SentMessageWait.h"
 
@@ -24,6 +25,10 @@ const DWORD openDeadline = 15000;
 const UINT clockWatchMilliseconds = 50;
 const DWORD haltBeforeEnd = 300;
 const DWORD settleMilliseconds = 250;
+
+// How long a close waits for the session to shut down; a busy machine may
+// take seconds.
+const DWORD teardownDeadline = 10000;
 
 // Every open of the process gets an id of its own, so that a late event of
 // a closed file is never taken for the file after it.
@@ -41,6 +46,9 @@ MediaFoundationPlayer::MediaFoundationPlayer()
 
 MediaFoundationPlayer::~MediaFoundationPlayer() {
     close();
+    // Media Foundation stays up under a session whose shutdown never ended:
+    // its work queues still hold that session's blocked work.
+    if (mediaSessionTeardown::anyLeftBehind()) return;
     const MediaFoundationCalls* mf = MediaFoundation::calls();
     if (mf && mfStarted) mf->shutdown();
     if (mf && comStarted) mf->coUninitialize();
@@ -213,8 +221,12 @@ void MediaFoundationPlayer::close() {
     // down session never stops the clock; the presenter ends its thread when
     // it is released.
     if (source) source->Shutdown();
-    session->Shutdown();
-    shutDownSinks();
+    // The session and the sinks go down on a thread of their own, so that a
+    // renderer that locks up never holds the show.
+    display.reset();
+    volume.reset();
+    clock.reset();
+    mediaSessionTeardown::shutDown(session.detach(), videoSink.detach(), soundSink.detach(), teardownDeadline);
     releaseSession();
 }
 

@@ -30,7 +30,8 @@ class MediaSessionEvents;
 // the process, then stays blocked. So the player pauses the picture a moment
 // before the end rather than let the session stop its clock there, and a
 // close pauses, lets the renderer settle and shuts the session down without
-// ever stopping the clock.
+// ever stopping the clock. The shutdown runs on a thread of its own with a
+// deadline (mediaSessionTeardown), since a renderer may still lock up.
 class MediaFoundationPlayer : private ThreadTimer::Client {
 public:
     // Posted to the notify window; wParam the open's id, lParam the event type.
