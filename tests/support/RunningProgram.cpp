@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
+
 #include "support/ProcessWindows.h"
 #include "support/UserInput.h"
 
@@ -112,20 +114,24 @@ bool RunningProgram::nothingLeft() const {
     if (!ended()) return false;
     // The system takes down what an ended process leaves a moment after its
     // end, later on a busy machine.
-    return pump::until([this] { return !anythingLeft(); }, 10000);
+    std::string left;
+    if (pump::until([&] { return (left = whatIsLeft()).empty(); }, 10000)) return true;
+    std::printf("left behind by process %lu: %s\n", processId, left.c_str());
+    return false;
 }
 
-bool RunningProgram::anythingLeft() const {
-    if (processwindows::topWindowOf(processId, SAVER_CLASS)) return true;
+std::string RunningProgram::whatIsLeft() const {
+    if (processwindows::topWindowOf(processId, SAVER_CLASS)) return "its saver window";
     FILETIME started, exited, kernel, user;
-    if (!GetProcessTimes(process, &started, &exited, &kernel, &user)) return true;
+    if (!GetProcessTimes(process, &started, &exited, &kernel, &user)) return "(its times cannot be read)";
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return true;
-    bool left = false;
+    if (snapshot == INVALID_HANDLE_VALUE) return "(the processes cannot be listed)";
+    std::string left;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == processId && !startedBefore(entry.th32ProcessID, started)) left = true;
+        if (entry.th32ParentProcessID == processId && !startedBefore(entry.th32ProcessID, started))
+            left += std::string(left.empty() ? "" : ", ") + "its child " + entry.szExeFile;
     }
     CloseHandle(snapshot);
     return left;

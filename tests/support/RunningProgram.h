@@ -68,7 +68,7 @@ private:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     void close();
-    bool anythingLeft() const;
+    std::string whatIsLeft() const;  // empty when nothing
     static bool startedBefore(DWORD otherId, const FILETIME& started);
 
     HANDLE process = nullptr;
