@@ -32,6 +32,28 @@ std::string animalFolder() {
 
 }  // namespace
 
+// Folders of files made in a scrambled order, and the list each gives.
+TEST(PlaylistBuilder, FoldersGiveTheirVideosInTheOrderOfExtensions) {
+    struct Case { const char* hint; std::vector<const char*> made, listed; };
+    const Case cases[] = {
+        {"mixed",
+         {"kiwi.mkv", "fig.mpg", "olive.wmv", "lime.mp4", "date.avi", "yam.m4v", "apple.mov", "nut.mpeg", "eel.txt"},
+         {"olive.wmv", "date.avi", "fig.mpg", "nut.mpeg", "lime.mp4", "yam.m4v", "apple.mov", "kiwi.mkv"}},
+        {"anycase", {"gnu.MOV", "bat.Avi", "ant.mkV", "owl.MPG", "yak.WMV", "elk.MP4", "cod.mPeG", "ape.M4v"},
+         {"yak.WMV", "bat.Avi", "owl.MPG", "cod.mPeG", "elk.MP4", "ape.M4v", "gnu.MOV", "ant.mkV"}},
+        // Wildcard patterns find the first three through their short names.
+        {"longer", {"holiday.movie", "clip.mp4v", "song.wmvx", "take.avi.txt", "mpeg", "keep.avi"}, {"keep.avi"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hint);
+        std::string folder = testpaths::freshFolder(c.hint);
+        for (const char* file : c.made) ASSERT_TRUE(testfiles::touch(folder + file)) << file;
+        std::vector<std::string> expected;
+        for (const char* file : c.listed) expected.push_back(folder + file);
+        EXPECT_EQ(expected, build({folder}));
+    }
+}
+
 // The MP4 file only where Media Foundation plays it (as under Wine 8).
 TEST(PlaylistBuilder, FolderGivesFilesGroupedByExtension) {
     std::string folder = animalFolder();
