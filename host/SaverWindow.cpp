@@ -3,6 +3,7 @@
 #include "base/Exception.h"
 #include "base/InputMessages.h"
 #include "base/OwnedHandles.h"
+#include "host/ExitDeadline.h"
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
 #include "playback/ShowController.h"
@@ -106,6 +107,11 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (!host.isPreview) SetCursor(nullptr);
             break;
         case WM_DESTROY:
+            // DestroyWindow has taken the window off the screen: from here
+            // the end of runSaver's show is bounded, whatever its media
+            // drivers do (a window of this class made elsewhere, as in a
+            // test, ends no process).
+            if (window == host.saverWindow && !host.isPreview) ExitDeadline::arm();
             restoreInputMethod(window);
             PostQuitMessage(0);
             break;

@@ -9,6 +9,7 @@
 #include "base/Exception.h"
 #include "base/OwnedHandles.h"
 #include "host/ClosingRules.h"
+#include "host/ExitDeadline.h"
 #include "host/HostState.h"
 #include "playback/FolderSearch.h"
 #include "playback/ForwardingVideoView.h"
@@ -341,34 +342,48 @@ void onStallWatch(HWND window) {
     playNextFile(window);
 }
 
-// Stores the resume point (or removes it, by the resume option). After a
-// failed open nothing is open, and the point an earlier show stored stays
-// as it was.
+// Writes the point whole, or removes it by the resume option: the deadline
+// of the show's end waits for the write.
+void saveResumePoint(const CountedString& name, DWORD minutes, DWORD seconds) {
+    ExitDeadline::Hold whole;
+    settings->saveResumePoint(name, static_cast<int>(minutes), static_cast<int>(seconds));
+}
+
+// Stores the resume point (or removes it, by the resume option), then lets
+// go of the file. After a failed open nothing is open, and the point an
+// earlier show stored stays as it was.
+//
+// The point is read and stored while the file still plays, before any stop:
+// Wine's DirectShow MCI driver (mciqtz32, for mpg and wmv) puts the position
+// of an MPEG-1 file back to where the play began when it stops, and under
+// Wine 10 that stop can block for ever: its IMediaControl::Stop waits for the
+// MPEG-I splitter's streaming thread, which hangs pushing a sample into the
+// MPEG video decoder that the same stop has already torn down. The host's
+// ExitDeadline ends the process then; the point is stored by that time.
 void storeResumePoint(ForwardingVideoView& v) {
     try {
         if (feeder->waiting() || restingAfterStalls) {
             // Between files: the one that played last has ended (or
             // stalled), and the next show plays it again from its start,
             // not from its last frame.
+            if (feeder->playingFile().length() != 0) saveResumePoint(feeder->playingFile(), 0, 0);
             v.close();
-            if (feeder->playingFile().length() == 0) return;
-            settings->saveResumePoint(feeder->playingFile(), 0, 0);
             return;
         }
         DWORD minutes = 0;
         DWORD seconds = 0;
         if (!v.isOpen()) throwWin32Error(ERROR_INVALID_FUNCTION);
+        v.getPosition(minutes, seconds);
+        saveResumePoint(feeder->playingFile(), minutes, seconds);
         // A driver may report a failed stop of a file that is playing
-        // (Wine's AVI player does without a sound device); the position
-        // can still be read, and the point must not be lost.
+        // (Wine's AVI player does without a sound device); it is closed all
+        // the same.
         try {
             v.stop();
         } catch (Exception* e) {
             dispose(e);
         }
-        v.getPosition(minutes, seconds);
         v.close();
-        settings->saveResumePoint(feeder->playingFile(), static_cast<int>(minutes), static_cast<int>(seconds));
     } catch (Exception* e) {
         dispose(e);
     }

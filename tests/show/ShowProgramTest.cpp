@@ -30,6 +30,17 @@ bool parseTime(const std::string& text, int& minutes, int& seconds) {
     return sscanf(text.c_str(), "%d,%d", &minutes, &seconds) == 2;
 }
 
+// The stored point names the file, at whole minutes and seconds within
+// the bounds.
+void expectPoint(const ProgramCopy& folder, const std::string& name, int minutes, int lowest, int highest) {
+    EXPECT_EQ(name, folder.resumeName());
+    int storedMinutes = -1, seconds = -1;
+    ASSERT_TRUE(parseTime(folder.resumeTime(), storedMinutes, seconds)) << folder.resumeTime();
+    EXPECT_EQ(minutes, storedMinutes);
+    EXPECT_GE(seconds, lowest);
+    EXPECT_LE(seconds, highest);
+}
+
 bool waitForClip(const RunningProgram& process, Screen wanted) {
     std::vector<Screen> seen = watchClipsUntil(process, wanted);
     return !seen.empty() && seen.back() == wanted;
@@ -80,12 +91,7 @@ TEST(ShowProgram, EndingStoresThePositionAndTheNextShowGoesOnFromThere) {
     ASSERT_NE(nullptr, saver);
     ASSERT_TRUE(pump::until([&] { return GetForegroundWindow() == saver; }));
     ASSERT_EQ(0u, show.running.endShowWithKey());
-    EXPECT_EQ(clip("long.avi"), show.folder.resumeName());
-    int minutes = -1, seconds = -1;
-    ASSERT_TRUE(parseTime(show.folder.resumeTime(), minutes, seconds)) << show.folder.resumeTime();
-    EXPECT_EQ(1, minutes);
-    EXPECT_GE(seconds, 0);
-    EXPECT_LE(seconds, 5);
+    expectPoint(show.folder, clip("long.avi"), 1, 0, 5);
 
     // The next show picks up there (its last seconds may pass before their
     // bars are seen), and after long.avi comes blue.avi, not red.avi.
@@ -97,6 +103,19 @@ TEST(ShowProgram, EndingStoresThePositionAndTheNextShowGoesOnFromThere) {
     ASSERT_EQ(0u, next.endShowWithKey());
     EXPECT_EQ(clip("blue.avi"), show.folder.resumeName());
     EXPECT_EQ("0,0", show.folder.resumeTime());
+}
+
+// Blue shows once the MPEG clip has played five seconds. Whatever its driver
+// does while it stops, the key ends the show within the deadline, and the
+// point stored is where the clip had got to.
+TEST(ShowProgram, KeyDuringAnMpegClipEndsTheShowAndStoresWhereItGot) {
+    Show show("mpeg-key");
+    show.folder.setOptions(0, 1, 1);
+    show.folder.setEntries({clip("ten-seconds.mpg")});
+    ASSERT_TRUE(show.start());
+    ASSERT_TRUE(waitForClip(show.running, Screen::Blue)) << "the clip's blue half never showed";
+    ASSERT_EQ(0u, show.running.endShowWithKey());
+    expectPoint(show.folder, clip("ten-seconds.mpg"), 0, 5, 9);
 }
 
 TEST(ShowProgram, StoredNameNotInTheListStartsAtTheFirstFile) {
