@@ -9,7 +9,7 @@
 
 #include "base/Exception.h"
 #include "base/StringArray.h"
-#include "playback/PlaylistBuilder.h"
+#include "playback/playlist/PlaylistBuilder.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
 #include "dialog/TooLongPaths.h"
-#include "playback/MediaFoundation.h"
+#include "playback/foundation/MediaFoundation.h"
 #include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 

@@ -28,7 +28,7 @@ LONG WINAPI ExceptionGuard::filter(EXCEPTION_POINTERS* information) {
     // instance) are not the mode's: their faults take the ordinary road,
     // except once the show is ending and has stored what it must. Under
     // Wine 10 the fault that can hang the stop of an MPEG-1 file (see
-    // storeResumePoint in playback/ShowController.cpp) at times makes the
+    // storeResumePoint in playback/show/ShowController.cpp) at times makes the
     // MPEG-I splitter's streaming thread raise EXCEPTION_INVALID_HANDLE
     // instead, and Wine's debugger would then hold the process.
     if (GetCurrentThreadId() != guardedThread || deciding) {

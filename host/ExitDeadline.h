@@ -4,7 +4,7 @@
 // Bounds the end of the full-screen show. Once its window is being
 // destroyed, all the show has left to do is to store its resume point and
 // let go of the media, and a driver may hold the thread there for ever (see
-// storeResumePoint in playback/ShowController.cpp). Armed then, the deadline
+// storeResumePoint in playback/show/ShowController.cpp). Armed then, the deadline
 // ends the process with the show's exit code, 0, unless it has ended by
 // itself. A write to the INI file holds the end off until it is whole.
 class ExitDeadline {

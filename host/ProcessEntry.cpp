@@ -2,7 +2,7 @@
 
 #include "host/CommandLine.h"
 #include "host/ScreenSaverHost.h"
-#include "playback/MediaFoundation.h"
+#include "playback/foundation/MediaFoundation.h"
 
 // The runtime's own view of the command line is not used: the tail is found
 // here, stepping by characters so that a double-byte program name is skipped

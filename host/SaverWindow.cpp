@@ -6,7 +6,7 @@
 #include "host/ExitDeadline.h"
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
-#include "playback/ShowController.h"
+#include "playback/show/ShowController.h"
 #include "resources/ResourceIds.h"
 
 namespace {

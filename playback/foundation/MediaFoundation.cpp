@@ -1,8 +1,8 @@
-#include "playback/MediaFoundation.h"
+#include "playback/foundation/MediaFoundation.h"
 
 #include <mfapi.h>
 
-#include "playback/MediaFoundationCalls.h"
+#include "playback/foundation/MediaFoundationCalls.h"
 
 static_assert(MF_VERSION == 0x20070, "Media Foundation code is built for Windows 7 (WINVER 0x0601)");
 

@@ -1,4 +1,4 @@
-#include "playback/MediaFoundationCallback.h"
+#include "playback/foundation/MediaFoundationCallback.h"
 
 MediaFoundationCallback::MediaFoundationCallback() : references(1) {}
 

@@ -1,9 +1,9 @@
-#include "playback/MediaFoundationCompletion.h"
+#include "playback/foundation/MediaFoundationCompletion.h"
 
 #include <new>
 
 #include "base/Exception.h"
-#include "playback/SentMessageWait.h"
+#include "playback/foundation/SentMessageWait.h"
 
 MediaFoundationCompletion* MediaFoundationCompletion::make() {
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "playback/MediaFoundationCallback.h"
+#include "playback/foundation/MediaFoundationCallback.h"
 
 // The end of one asynchronous Media Foundation call, waited for with a
 // deadline: Media Foundation invokes it on a thread of its own, and the

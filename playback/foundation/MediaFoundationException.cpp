@@ -1,4 +1,4 @@
-#include "playback/MediaFoundationException.h"
+#include "playback/foundation/MediaFoundationException.h"
 
 #include <new>
 

@@ -1,17 +1,17 @@
-#include "playback/MediaFoundationPlayer.h"
+#include "playback/foundation/MediaFoundationPlayer.h"
 
 #include <mfapi.h>
 #include <evr.h>
 
 #include "base/Exception.h"
-#include "playback/MediaFoundation.h"
-#include "playback/MediaFoundationCalls.h"
-#include "playback/MediaFoundationException.h"
-#include "playback/MediaFoundationSource.h"
-#include "playback/MediaSessionEvents.h"
-#include "playback/MediaSessionTeardown.h"
-#include "playback/MediaSessionTopology.h"
-#include "playback/SentMessageWait.h"
+#include "playback/foundation/MediaFoundation.h"
+#include "playback/foundation/MediaFoundationCalls.h"
+#include "playback/foundation/MediaFoundationException.h"
+#include "playback/foundation/MediaFoundationSource.h"
+#include "playback/foundation/MediaSessionEvents.h"
+#include "playback/foundation/MediaSessionTeardown.h"
+#include "playback/foundation/MediaSessionTopology.h"
+#include "playback/foundation/SentMessageWait.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "base/Bounds.h"
-#include "playback/ComPointer.h"
-#include "playback/ThreadTimer.h"
+#include "playback/foundation/ComPointer.h"
+#include "playback/foundation/ThreadTimer.h"
 
 struct IMFMediaSession;
 struct IMFMediaSource;

@@ -1,10 +1,10 @@
-#include "playback/MediaFoundationSource.h"
+#include "playback/foundation/MediaFoundationSource.h"
 
 #include "base/Exception.h"
-#include "playback/ComPointer.h"
-#include "playback/MediaFoundationCalls.h"
-#include "playback/MediaFoundationCompletion.h"
-#include "playback/MediaFoundationException.h"
+#include "playback/foundation/ComPointer.h"
+#include "playback/foundation/MediaFoundationCalls.h"
+#include "playback/foundation/MediaFoundationCompletion.h"
+#include "playback/foundation/MediaFoundationException.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "playback/MediaSessionEvents.h"
+#include "playback/foundation/MediaSessionEvents.h"
 
 #include <new>
 
 #include "base/Exception.h"
-#include "playback/ComPointer.h"
-#include "playback/SentMessageWait.h"
+#include "playback/foundation/ComPointer.h"
+#include "playback/foundation/SentMessageWait.h"
 
 namespace {
 

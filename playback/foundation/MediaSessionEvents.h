@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <mfidl.h>
 
-#include "playback/MediaFoundationCallback.h"
+#include "playback/foundation/MediaFoundationCallback.h"
 
 // Takes the events of one media session on Media Foundation's threads. It
 // notes what has arrived, so that the player's thread can wait for a step

@@ -1,10 +1,10 @@
-#include "playback/MediaSessionTeardown.h"
+#include "playback/foundation/MediaSessionTeardown.h"
 
 #include <mfidl.h>
 
 #include <new>
 
-#include "playback/SentMessageWait.h"
+#include "playback/foundation/SentMessageWait.h"
 
 namespace {
 

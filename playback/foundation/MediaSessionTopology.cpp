@@ -1,12 +1,12 @@
-#include "playback/MediaSessionTopology.h"
+#include "playback/foundation/MediaSessionTopology.h"
 
 #include <mfapi.h>
 
 #include <initializer_list>
 
-#include "playback/ComPointer.h"
-#include "playback/MediaFoundationCalls.h"
-#include "playback/MediaFoundationException.h"
+#include "playback/foundation/ComPointer.h"
+#include "playback/foundation/MediaFoundationCalls.h"
+#include "playback/foundation/MediaFoundationException.h"
 
 namespace {
 

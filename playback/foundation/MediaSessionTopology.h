@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <mfidl.h>
 
-#include "playback/ComPointer.h"
+#include "playback/foundation/ComPointer.h"
 
 struct MediaFoundationCalls;
 

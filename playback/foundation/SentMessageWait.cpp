@@ -1,4 +1,4 @@
-#include "playback/SentMessageWait.h"
+#include "playback/foundation/SentMessageWait.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "playback/ThreadTimer.h"
+#include "playback/foundation/ThreadTimer.h"
 
 #include "base/Exception.h"
 

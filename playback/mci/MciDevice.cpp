@@ -1,4 +1,4 @@
-#include "playback/MciDevice.h"
+#include "playback/mci/MciDevice.h"
 
 #include <digitalv.h>
 

@@ -1,4 +1,4 @@
-#include "playback/MediaDevice.h"
+#include "playback/mci/MediaDevice.h"
 
 #include "base/Exception.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "base/Bounds.h"
-#include "playback/MciDevice.h"
+#include "playback/mci/MciDevice.h"
 
 // The throwing layer over MciDevice: every nonzero MCI error code is thrown as
 // MciException, except from close().

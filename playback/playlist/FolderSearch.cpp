@@ -1,13 +1,13 @@
-#include "playback/FolderSearch.h"
+#include "playback/playlist/FolderSearch.h"
 
 #include <new>
 
 #include "base/Exception.h"
 #include "base/FilePath.h"
-#include "playback/PathBatch.h"
-#include "playback/PlaylistBuilder.h"
-#include "playback/SearchMessages.h"
-#include "playback/SearchResults.h"
+#include "playback/playlist/PathBatch.h"
+#include "playback/playlist/PlaylistBuilder.h"
+#include "playback/playlist/SearchMessages.h"
+#include "playback/playlist/SearchResults.h"
 
 // What the window and the thread share; the last of the two to let go of it
 // deletes it.

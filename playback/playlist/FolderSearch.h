@@ -2,14 +2,14 @@
 #include <windows.h>
 
 #include "base/StringArray.h"
-#include "playback/PathBatch.h"
+#include "playback/playlist/PathBatch.h"
 
 struct SearchJob;
 
 // Looks through the play-list entries on a thread of its own, so that the
 // saver window answers from the start whatever the folders hold. The files
 // found wait in the job's results, in list order, for the window to take
-// them; posted messages (playback/SearchMessages.h) tell the window that
+// them; posted messages (playback/playlist/SearchMessages.h) tell the window that
 // files wait and that the search has ended. The window owns the search; the
 // thread shares only the job.
 class FolderSearch {

@@ -1,4 +1,4 @@
-#include "playback/PathBatch.h"
+#include "playback/playlist/PathBatch.h"
 
 #include "base/Heap.h"
 

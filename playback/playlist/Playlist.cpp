@@ -1,4 +1,4 @@
-#include "playback/Playlist.h"
+#include "playback/playlist/Playlist.h"
 
 #include <cstdlib>
 #include <ctime>

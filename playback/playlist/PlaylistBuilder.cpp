@@ -1,10 +1,10 @@
-#include "playback/PlaylistBuilder.h"
+#include "playback/playlist/PlaylistBuilder.h"
 
 #include <cstring>
 
 #include "base/DirectorySearch.h"
 #include "base/Exception.h"
-#include "playback/MediaFoundation.h"
+#include "playback/foundation/MediaFoundation.h"
 
 namespace {
 

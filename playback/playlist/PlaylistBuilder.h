@@ -1,7 +1,7 @@
 #pragma once
 #include "base/FilePath.h"
 #include "base/StringArray.h"
-#include "playback/Playlist.h"
+#include "playback/playlist/Playlist.h"
 
 // Receives the files of a play list, one at a time, in list order.
 class FoundFiles {

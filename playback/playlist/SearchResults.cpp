@@ -1,4 +1,4 @@
-#include "playback/SearchResults.h"
+#include "playback/playlist/SearchResults.h"
 
 class SearchResults::Lock {
 public:

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "base/PointerArray.h"
-#include "playback/PathBatch.h"
+#include "playback/playlist/PathBatch.h"
 
 // What the folder search has found and the saver window has not taken yet:
 // batches of paths in list order behind a lock, and how the search ended.

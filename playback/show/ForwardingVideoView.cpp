@@ -1,7 +1,7 @@
-#include "playback/ForwardingVideoView.h"
+#include "playback/show/ForwardingVideoView.h"
 
 #include "base/InputMessages.h"
-#include "playback/ShowMessages.h"
+#include "playback/show/ShowMessages.h"
 
 LRESULT ForwardingVideoView::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (isShowEndingInput(message)) {

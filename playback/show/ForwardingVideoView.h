@@ -1,5 +1,5 @@
 #pragma once
-#include "playback/VideoView.h"
+#include "playback/show/VideoView.h"
 
 // The view of a show: once subclassed, it posts the user's input and the end
 // of each video to its parent window instead of handling them.

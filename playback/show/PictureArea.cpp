@@ -1,8 +1,8 @@
-#include "playback/PictureArea.h"
+#include "playback/show/PictureArea.h"
 
 #include "base/Exception.h"
-#include "playback/ProportionalFit.h"
-#include "playback/VideoView.h"
+#include "playback/show/ProportionalFit.h"
+#include "playback/show/VideoView.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "playback/PictureWindow.h"
+#include "playback/show/PictureWindow.h"
 
 #include "base/Exception.h"
 

@@ -1,7 +1,7 @@
-#include "playback/PlaylistFeeder.h"
+#include "playback/show/PlaylistFeeder.h"
 
 #include "base/Exception.h"
-#include "playback/PlaylistBuilder.h"
+#include "playback/playlist/PlaylistBuilder.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "base/CountedString.h"
-#include "playback/PathBatch.h"
-#include "playback/Playlist.h"
+#include "playback/playlist/PathBatch.h"
+#include "playback/playlist/Playlist.h"
 #include "settings/Settings.h"
 
 // Fills the play list while the folder search delivers it, and says which

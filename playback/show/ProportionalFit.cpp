@@ -1,4 +1,4 @@
-#include "playback/ProportionalFit.h"
+#include "playback/show/ProportionalFit.h"
 
 namespace {
 LONG magnitude(LONG value) { return value < 0 ? -value : value; }

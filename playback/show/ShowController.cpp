@@ -1,4 +1,4 @@
-#include "playback/ShowController.h"
+#include "playback/show/ShowController.h"
 
 #include <mmsystem.h>
 
@@ -11,15 +11,15 @@
 #include "host/ClosingRules.h"
 #include "host/ExitDeadline.h"
 #include "host/HostState.h"
-#include "playback/FolderSearch.h"
-#include "playback/ForwardingVideoView.h"
-#include "playback/PathBatch.h"
-#include "playback/PictureArea.h"
-#include "playback/Playlist.h"
-#include "playback/PlaylistFeeder.h"
-#include "playback/SearchMessages.h"
-#include "playback/ShowMessages.h"
-#include "playback/StallWatch.h"
+#include "playback/playlist/FolderSearch.h"
+#include "playback/show/ForwardingVideoView.h"
+#include "playback/playlist/PathBatch.h"
+#include "playback/show/PictureArea.h"
+#include "playback/playlist/Playlist.h"
+#include "playback/show/PlaylistFeeder.h"
+#include "playback/playlist/SearchMessages.h"
+#include "playback/show/ShowMessages.h"
+#include "playback/show/StallWatch.h"
 #include "resources/ResourceIds.h"
 #include "settings/Settings.h"
 

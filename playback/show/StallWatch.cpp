@@ -1,4 +1,4 @@
-#include "playback/StallWatch.h"
+#include "playback/show/StallWatch.h"
 
 StallWatch::StallWatch()
     : isWatching(false), seenAny(false), moved(false), startPosition(0), length(0), allowed(0), startedAt(0),

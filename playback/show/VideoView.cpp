@@ -1,10 +1,10 @@
-#include "playback/VideoView.h"
+#include "playback/show/VideoView.h"
 
 #include <cstring>
 
 #include "base/Exception.h"
 #include "base/OwnedHandles.h"
-#include "playback/MediaFoundation.h"
+#include "playback/foundation/MediaFoundation.h"
 
 namespace {
 // Both the window class and the property that links a window to its object.

@@ -1,9 +1,9 @@
 #pragma once
 #include "base/CountedString.h"
 #include "base/WindowBase.h"
-#include "playback/MediaDevice.h"
-#include "playback/MediaFoundationPlayer.h"
-#include "playback/PictureWindow.h"
+#include "playback/mci/MediaDevice.h"
+#include "playback/foundation/MediaFoundationPlayer.h"
+#include "playback/show/PictureWindow.h"
 
 // The child window "CinevaneView" in which a video plays. It hands itself to
 // its MediaDevice as the display and notification window and paints black

@@ -8,7 +8,7 @@
 
 #include "CommandFault.h"
 #include "NotifyWindow.h"
-#include "playback/MciDevice.h"
+#include "playback/mci/MciDevice.h"
 #include "support/MessagePump.h"
 #include "support/TestPaths.h"
 

@@ -8,7 +8,7 @@
 
 #include "NotifyWindow.h"
 #include "base/Exception.h"
-#include "playback/MediaDevice.h"
+#include "playback/mci/MediaDevice.h"
 #include "support/TestPaths.h"
 
 using testpaths::clip;

@@ -9,7 +9,7 @@
 #include <map>
 
 #include "host/ClosingRules.h"
-#include "playback/ShowController.h"
+#include "playback/show/ShowController.h"
 
 namespace {
 std::map<UINT, int> handed;

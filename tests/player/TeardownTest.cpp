@@ -4,7 +4,7 @@
 
 #include <mfidl.h>
 
-#include "playback/MediaSessionTeardown.h"
+#include "playback/foundation/MediaSessionTeardown.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "playback/ProportionalFit.h"
+#include "playback/show/ProportionalFit.h"
 
 namespace {
 

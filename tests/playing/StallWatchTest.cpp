@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "playback/StallWatch.h"
+#include "playback/show/StallWatch.h"
 
 namespace {
 

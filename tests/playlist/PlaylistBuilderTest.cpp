@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/Exception.h"
-#include "playback/MediaFoundation.h"
-#include "playback/PlaylistBuilder.h"
+#include "playback/foundation/MediaFoundation.h"
+#include "playback/playlist/PlaylistBuilder.h"
 #include "support/PlayOrder.h"
 #include "support/TestErrors.h"
 #include "support/TestFiles.h"

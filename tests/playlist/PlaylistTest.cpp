@@ -7,7 +7,7 @@
 
 #include "base/AllocationFaults.h"
 #include "base/Exception.h"
-#include "playback/Playlist.h"
+#include "playback/playlist/Playlist.h"
 #include "support/RuntimeRandom.h"
 #include "support/TestErrors.h"
 

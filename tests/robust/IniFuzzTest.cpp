@@ -14,7 +14,7 @@
 #include "ProfileOracle.h"
 #include "RobustReport.h"
 #include "base/Exception.h"
-#include "playback/PlaylistBuilder.h"
+#include "playback/playlist/PlaylistBuilder.h"
 #include "settings/Settings.h"
 #include "support/PlayOrder.h"
 #include "support/TestFiles.h"

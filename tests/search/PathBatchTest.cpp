@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/AllocationFaults.h"
-#include "playback/PathBatch.h"
+#include "playback/playlist/PathBatch.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "playback/PlaylistBuilder.h"
-#include "playback/PlaylistFeeder.h"
+#include "playback/playlist/PlaylistBuilder.h"
+#include "playback/show/PlaylistFeeder.h"
 #include "support/RuntimeRandom.h"
 #include "support/TestErrors.h"
 #include "support/TestFiles.h"

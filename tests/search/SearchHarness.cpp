@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "playback/PlaylistBuilder.h"
-#include "playback/SearchMessages.h"
-#include "playback/ShowMessages.h"
+#include "playback/playlist/PlaylistBuilder.h"
+#include "playback/playlist/SearchMessages.h"
+#include "playback/show/ShowMessages.h"
 #include "support/ImportRedirect.h"
 #include "support/PlayOrder.h"
 #include "support/TestPaths.h"

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "IniFiles.h"
-#include "playback/Playlist.h"
-#include "playback/PlaylistBuilder.h"
+#include "playback/playlist/Playlist.h"
+#include "playback/playlist/PlaylistBuilder.h"
 #include "settings/Settings.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"

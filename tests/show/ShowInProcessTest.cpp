@@ -15,7 +15,7 @@
 #include "support/InProcessShow.h"
 #include "ShowDriver.h"
 #include "host/HostState.h"
-#include "playback/ShowMessages.h"
+#include "playback/show/ShowMessages.h"
 #include "support/MciCalls.h"
 #include "support/RuntimeRandom.h"
 

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "host/SaverWindow.h"
-#include "playback/ShowMessages.h"
+#include "playback/show/ShowMessages.h"
 #include "support/MessagePump.h"
 #include "support/RunningProgram.h"
 #include "support/TestPaths.h"

@@ -1,8 +1,8 @@
 #include "support/PlayOrder.h"
 
 #include "base/StringArray.h"
-#include "playback/Playlist.h"
-#include "playback/PlaylistBuilder.h"
+#include "playback/playlist/Playlist.h"
+#include "playback/playlist/PlaylistBuilder.h"
 
 namespace playorder {
 

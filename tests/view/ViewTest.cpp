@@ -8,9 +8,9 @@
 
 #include "base/ButtonControl.h"
 #include "base/Exception.h"
-#include "playback/ForwardingVideoView.h"
-#include "playback/PictureWindow.h"
-#include "playback/ShowMessages.h"
+#include "playback/show/ForwardingVideoView.h"
+#include "playback/show/PictureWindow.h"
+#include "playback/show/ShowMessages.h"
 #include "support/MessagePump.h"
 #include "support/TestErrors.h"
 #include "support/TestPaths.h"
