@@ -4,6 +4,7 @@
 #include "base/InputMessages.h"
 #include "base/OwnedHandles.h"
 #include "host/ExitDeadline.h"
+#include "host/HangWatch.h"
 #include "host/HostState.h"
 #include "host/PasswordSupport.h"
 #include "playback/show/ShowController.h"
@@ -188,7 +189,10 @@ int runSaver(HWND parent) {
     }
     int exitCode = 0;
     if (host.saverWindow) {
-        if (!host.isPreview) SetForegroundWindow(host.saverWindow);
+        if (!host.isPreview) {
+            SetForegroundWindow(host.saverWindow);
+            HangWatch::start(host.saverWindow);
+        }
         MSG message;
         BOOL got;
         while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {

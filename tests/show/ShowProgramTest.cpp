@@ -118,6 +118,31 @@ TEST(ShowProgram, KeyDuringAnMpegClipEndsTheShowAndStoresWhereItGot) {
     expectPoint(show.folder, clip("ten-seconds.mpg"), 0, 5, 9);
 }
 
+// A driver that never returns from opening the file holds the show's thread:
+// the key still ends the show at once.
+TEST(ShowProgram, KeyWhileADriverHoldsTheShowEndsIt) {
+    ProgramCopy copy("held-driver", ProgramCopy::builtProgram(), "held-driver.scr");
+    copy.copyHere(testpaths::binaryPath("tests\\show\\fake-mciqtz32.dll"), "mciqtz32.dll");
+    copy.setOptions(0, 0, 1);
+    copy.setEntries({clip("pattern.mpg")});
+    // Windows loads a driver beside the program before its own; Wine keeps
+    // to its own build unless its settings for the program say otherwise.
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\held-driver.scr\\DllOverrides",
+                                             0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
+    RegSetValueExA(key, "mciqtz32", 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
+    RegCloseKey(key);
+    RunningProgram show;
+    ASSERT_TRUE(show.start(copy.program, "/s"));
+    const HWND saver = show.waitForSaver();
+    ASSERT_NE(nullptr, saver);
+    ASSERT_TRUE(pump::until([saver] {
+        DWORD_PTR answer = 0;
+        return !SendMessageTimeoutA(saver, WM_NULL, 0, 0, SMTO_BLOCK, 500, &answer);
+    })) << "the show's thread was never held";
+    ASSERT_EQ(0u, show.endShowWithKey());
+}
+
 TEST(ShowProgram, StoredNameNotInTheListStartsAtTheFirstFile) {
     std::string otherCase = clip("lime.avi");
     std::transform(otherCase.begin(), otherCase.end(), otherCase.begin(),

@@ -130,6 +130,9 @@ std::string RunningProgram::whatIsLeft() const {
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        // Wine starts its desktop's process from the first program that
+        // needs the desktop after the last one went; it is the system's.
+        if (lstrcmpiA(entry.szExeFile, "explorer.exe") == 0) continue;
         if (entry.th32ParentProcessID == processId && !startedBefore(entry.th32ProcessID, started))
             left += std::string(left.empty() ? "" : ", ") + "its child " + entry.szExeFile;
     }

@@ -1,0 +1,21 @@
+#pragma once
+#include <windows.h>
+
+// Ends the full-screen show when the user touches the computer while the
+// show's thread is held in a media driver: held there, the thread sees no
+// input, and a screen saver must go the moment it is touched. Wine 10's
+// DirectShow driver can hold it for good on a damaged WMV file, in calls the
+// show cannot cut short. A thread of its own asks the show's window to
+// answer; once the window has not answered for a few seconds, input that
+// came after its last answer (any key or button, or the pointer moved
+// further than a show lets it) ends the process as the exit deadline does.
+class HangWatch {
+public:
+    enum { heldMilliseconds = 3000 };
+
+    // Watches the show's window until it is gone.
+    static void start(HWND showWindow);
+
+private:
+    static DWORD WINAPI watch(void* window);
+};
