@@ -37,16 +37,20 @@ DWORD WINAPI HangWatch::watch(void* parameter) {
     DWORD inputTick = lastInputTick();
     POINT pointer = {0, 0};
     GetCursorPos(&pointer);
+    DWORD answeredAt = GetTickCount();
     for (;;) {
         DWORD_PTR answer = 0;
         // A window that answers handles the input itself.
         if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, heldMilliseconds, &answer)) {
             inputTick = lastInputTick();
             GetCursorPos(&pointer);
+            answeredAt = GetTickCount();
             Sleep(250);
             continue;
         }
         if (!IsWindow(window)) return 0;
-        if (lastInputTick() != inputTick || pointerMovedFrom(pointer)) ExitDeadline::endNow();
+        if (lastInputTick() != inputTick || pointerMovedFrom(pointer) ||
+            GetTickCount() - answeredAt >= givenUpMilliseconds)
+            ExitDeadline::endNow();
     }
 }

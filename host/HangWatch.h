@@ -9,9 +9,11 @@
 // answer; once the window has not answered for a few seconds, input that
 // came after its last answer (any key or button, or the pointer moved
 // further than a show lets it) ends the process as the exit deadline does.
+// A show held for longer still plays nothing, as a file that cannot be
+// played, and ends as the show does at such a file.
 class HangWatch {
 public:
-    enum { heldMilliseconds = 3000 };
+    enum { heldMilliseconds = 3000, givenUpMilliseconds = 15000 };
 
     // Watches the show's window until it is gone.
     static void start(HWND showWindow);

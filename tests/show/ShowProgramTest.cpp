@@ -119,12 +119,9 @@ TEST(ShowProgram, KeyDuringAnMpegClipEndsTheShowAndStoresWhereItGot) {
 }
 
 // A driver that never returns from opening the file holds the show's thread:
-// the key still ends the show at once.
-TEST(ShowProgram, KeyWhileADriverHoldsTheShowEndsIt) {
-    ProgramCopy copy("held-driver", ProgramCopy::builtProgram(), "held-driver.scr");
-    copy.copyHere(testpaths::binaryPath("tests\\show\\fake-mciqtz32.dll"), "mciqtz32.dll");
-    copy.setOptions(0, 0, 1);
-    copy.setEntries({clip("pattern.mpg")});
+// a key still ends the show at once, and without one the show gives up on
+// the file as on one that cannot be played.
+TEST(ShowProgram, ADriverThatHoldsTheShowNeverKeepsItOnScreen) {
     // Windows loads a driver beside the program before its own; Wine keeps
     // to its own build unless its settings for the program say otherwise.
     HKEY key = nullptr;
@@ -132,15 +129,27 @@ TEST(ShowProgram, KeyWhileADriverHoldsTheShowEndsIt) {
                                              0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
     RegSetValueExA(key, "mciqtz32", 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
     RegCloseKey(key);
-    RunningProgram show;
-    ASSERT_TRUE(show.start(copy.program, "/s"));
-    const HWND saver = show.waitForSaver();
-    ASSERT_NE(nullptr, saver);
-    ASSERT_TRUE(pump::until([saver] {
-        DWORD_PTR answer = 0;
-        return !SendMessageTimeoutA(saver, WM_NULL, 0, 0, SMTO_BLOCK, 500, &answer);
-    })) << "the show's thread was never held";
-    ASSERT_EQ(0u, show.endShowWithKey());
+    for (const bool pressKey : {true, false}) {
+        SCOPED_TRACE(pressKey ? "a key" : "no key");
+        ProgramCopy copy("held-driver", ProgramCopy::builtProgram(), "held-driver.scr");
+        copy.copyHere(testpaths::binaryPath("tests\\show\\fake-mciqtz32.dll"), "mciqtz32.dll");
+        copy.setOptions(0, 0, 1);
+        copy.setEntries({clip("pattern.mpg")});
+        RunningProgram show;
+        ASSERT_TRUE(show.start(copy.program, "/s"));
+        const HWND saver = show.waitForSaver();
+        ASSERT_NE(nullptr, saver);
+        ASSERT_TRUE(pump::until([saver] {
+            DWORD_PTR answer = 0;
+            return !SendMessageTimeoutA(saver, WM_NULL, 0, 0, SMTO_BLOCK, 500, &answer);
+        })) << "the show's thread was never held";
+        if (pressKey) {
+            ASSERT_EQ(0u, show.endShowWithKey());
+        } else {
+            ASSERT_TRUE(show.waitForExit(kDeadline)) << "the held show stayed";
+            EXPECT_EQ(0u, show.exitCode());
+        }
+    }
 }
 
 TEST(ShowProgram, StoredNameNotInTheListStartsAtTheFirstFile) {
