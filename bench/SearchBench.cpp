@@ -8,7 +8,8 @@
 //   times, so that it surely does), against the same with [clip] alone and
 //   against the reference player;
 // - the first frame with a camera's folder (100,000 photos and one MP4 clip,
-//   the red one) against the play list of that clip alone.
+//   the red one) against the play list of that clip alone;
+// - the cost of one wildcard pass over each of the two folders.
 // The programs of each comparison are started in turns. The folders
 // (bench-data\folder100000 of the build tree: names of the red clip;
 // bench-data\camera100000: empty photos and the clip) are made by
@@ -92,6 +93,30 @@ void ratio(const char* name, double value, double against) {
     std::printf("figure %s %.2f\n", name, against > 0 ? value / against : 0);
 }
 
+// The cost of one wildcard pass over a folder, as the play list's builder
+// makes them: the time to the first name and to the end of the pass.
+void timePasses(const char* what, const std::string& folder, int runs) {
+    for (const char* mask : {"*.wmv", "*.avi", "*.*m*", "*"}) {
+        std::vector<double> firstName, whole;
+        int names = 0;
+        for (int run = 0; run < runs; ++run) {
+            const double began = now();
+            WIN32_FIND_DATAA entry;
+            HANDLE search = FindFirstFileA((folder + mask).c_str(), &entry);
+            firstName.push_back(now() - began);
+            names = 0;
+            if (search != INVALID_HANDLE_VALUE) {
+                do ++names;
+                while (FindNextFileA(search, &entry));
+                FindClose(search);
+            }
+            whole.push_back(now() - began);
+        }
+        std::printf("%s, pass %s (%d names): first name %s; whole pass %s\n", what, mask, names,
+                    describe(firstName).c_str(), describe(whole).c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +141,9 @@ int main(int argc, char** argv) {
     // key comes at the first frame.
     const std::string folderThrice = saverWith("search-folder3", {folder, folder, folder});
     const std::string reference = quoted(binaryPath("bench\\reference_player.exe")) + " " + quoted(clip);
+
+    timePasses("[camera folder]", camera, runs);
+    timePasses("[folder of 100,000]", folder, runs);
 
     ScreenProbe probe;
     Timings list, single, first, bare, searching, quiet, bareKey, photos, movie;
