@@ -22,6 +22,8 @@ private:
     FolderPasses(const FolderPasses&) = delete;
     FolderPasses& operator=(const FolderPasses&) = delete;
 
+    // One pass with pattern, for the extensions covered (a bit for each of
+    // the at most 32).
     bool pass(const CountedString& pattern, unsigned covered);
 
     const CountedString& folder;

@@ -43,8 +43,9 @@ TEST(PlaylistBuilder, FoldersGiveTheirVideosInTheOrderOfExtensions) {
          {"yak.WMV", "bat.Avi", "owl.MPG", "cod.mPeG", "elk.MP4", "ape.M4v", "gnu.MOV", "ant.mkV"}},
         // Wildcard patterns find the first three through their short names.
         {"longer", {"holiday.movie", "clip.mp4v", "song.wmvx", "take.avi.txt", "mpeg", "keep.avi"}, {"keep.avi"}},
-        // Names that the pattern shared by mpg to mkv finds.
-        {"near", {"song.mp3", "tune.m4a", "read.md", "film.mkv.mp4", "keep.avi"}, {"keep.avi", "film.mkv.mp4"}},
+        // Names that the pattern shared by wmv and mpg to mkv (*.*m*) finds.
+        {"near", {"song.mp3", "tune.m4a", "read.md", "old.tmp", "film.mkv.mp4", "keep.avi"},
+         {"keep.avi", "film.mkv.mp4"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.hint);
