@@ -45,7 +45,8 @@ bool prepare(const char* folder, int n) {
     return true;
 }
 
-// The same four searches the builder makes, doing nothing with the names.
+// One search for each of the four extensions, doing nothing with the names
+// (the builder itself makes two passes over the folder).
 int bareLoop(const char* folder) {
     int found = 0;
     for (const char* extension : extensions) {

@@ -6,12 +6,17 @@
 // - the time from a key press (at the first frame) to the window's end and
 //   to the process's exit while the search runs (the folder listed three
 //   times, so that it surely does), against the same with [clip] alone and
-//   against the reference player.
-// The programs of each comparison are started in turns. The folder
-// (bench-data\folder100000 of the build tree: names of the red clip) is made
-// by tools/bench from the Linux side.
+//   against the reference player;
+// - the first frame with a camera's folder (100,000 photos and one MP4 clip,
+//   the red one) against the play list of that clip alone;
+// - the cost of one wildcard pass over each of the two folders.
+// The programs of each comparison are started in turns. The folders
+// (bench-data\folder100000 of the build tree: names of the red clip;
+// bench-data\camera100000: empty photos and the clip) are made by
+// tools/bench from the Linux side.
 //
-// usage: search_bench [runs]   (default 10 runs of each program and list)
+// usage: search_bench [runs] [all|folders]   (default 10 runs of each program
+//        and list; "folders" takes the two folders against their clip alone)
 #include <windows.h>
 
 #include <cstdio>
@@ -88,17 +93,47 @@ void ratio(const char* name, double value, double against) {
     std::printf("figure %s %.2f\n", name, against > 0 ? value / against : 0);
 }
 
+// The cost of one wildcard pass over a folder, as the play list's builder
+// makes them: the time to the first name and to the end of the pass.
+void timePasses(const char* what, const std::string& folder, int runs) {
+    for (const char* mask : {"*.wmv", "*.avi", "*.*m*", "*"}) {
+        std::vector<double> firstName, whole;
+        int names = 0;
+        for (int run = 0; run < runs; ++run) {
+            const double began = now();
+            WIN32_FIND_DATAA entry;
+            HANDLE search = FindFirstFileA((folder + mask).c_str(), &entry);
+            firstName.push_back(now() - began);
+            names = 0;
+            if (search != INVALID_HANDLE_VALUE) {
+                do ++names;
+                while (FindNextFileA(search, &entry));
+                FindClose(search);
+            }
+            whole.push_back(now() - began);
+        }
+        std::printf("%s, pass %s (%d names): first name %s; whole pass %s\n", what, mask, names,
+                    describe(firstName).c_str(), describe(whole).c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::atoi(argv[1]) : 10;
     if (runs < 1) runs = 1;
+    const bool foldersOnly = argc > 2 && std::string(argv[2]) == "folders";
     const std::string clip = sourcePath("bench\\media\\switch-red.avi");
     const std::string folder = binaryPath("bench-data\\folder100000\\");
-    if (GetFileAttributesA((folder + "clip099999.avi").c_str()) == INVALID_FILE_ATTRIBUTES) {
-        std::fprintf(stderr, "%s is not complete: tools/bench makes it\n", folder.c_str());
-        return 3;
+    const std::string camera = binaryPath("bench-data\\camera100000\\");
+    for (const std::string& made : {folder + "clip099999.avi", camera + "IMG_100000.JPG"}) {
+        if (GetFileAttributesA(made.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            std::fprintf(stderr, "%s is missing: tools/bench makes it\n", made.c_str());
+            return 3;
+        }
     }
+    const std::string cameraAlone = saverWith("search-camera", {camera});
+    const std::string cameraClipAlone = saverWith("search-camera-clip", {camera + "MVI_0001.MP4"});
     const std::string clipAlone = saverWith("search-clip", {clip});
     const std::string clipThenFolder = saverWith("search-clip-folder", {clip, folder});
     const std::string folderAlone = saverWith("search-folder", {folder});
@@ -107,23 +142,39 @@ int main(int argc, char** argv) {
     const std::string folderThrice = saverWith("search-folder3", {folder, folder, folder});
     const std::string reference = quoted(binaryPath("bench\\reference_player.exe")) + " " + quoted(clip);
 
+    timePasses("[camera folder]", camera, runs);
+    timePasses("[folder of 100,000]", folder, runs);
+
     ScreenProbe probe;
-    Timings list, single, first, bare, searching, quiet, bareKey;
+    Timings list, single, first, bare, searching, quiet, bareKey, photos, movie;
     for (int run = 0; run < runs; ++run) {
+        measure(cameraClipAlone, saverClass, false, probe, movie);
+        measure(cameraAlone, saverClass, false, probe, photos);
         measure(clipAlone, saverClass, false, probe, single);
+        measure(folderAlone, saverClass, false, probe, first);
+        if (foldersOnly) continue;
         measure(clipThenFolder, saverClass, false, probe, list);
         measure(reference, referenceClass, false, probe, bare);
-        measure(folderAlone, saverClass, false, probe, first);
         measure(clipAlone, saverClass, true, probe, quiet);
         measure(folderThrice, saverClass, true, probe, searching);
         measure(reference, referenceClass, true, probe, bareKey);
     }
 
+    print("[camera folder: 100,000 photos, one MP4]", "cinevane", "first video frame", photos.frame);
+    print("[the MP4 clip]", "cinevane", "first video frame", movie.frame);
+    print("[folder of 100,000]", "cinevane", "first video frame", first.frame);
+    print("[clip]", "cinevane", "first video frame", single.frame);
+    figure("search-camera-frame-ms", median(photos.frame));
+    figure("search-camera-clip-frame-ms", median(movie.frame));
+    ratio("search-camera-frame-ratio", median(photos.frame), median(movie.frame));
+    figure("search-folder-frame-ms", median(first.frame));
+    figure("search-clip-frame-ms", median(single.frame));
+    ratio("search-folder-clip-frame-ratio", median(first.frame), median(single.frame));
+    if (foldersOnly) return 0;
+
     print("[clip, folder of 100,000]", "cinevane", "window exists", list.window);
     print("[clip]", "cinevane", "window exists", single.window);
     print("[clip, folder of 100,000]", "cinevane", "first video frame", list.frame);
-    print("[clip]", "cinevane", "first video frame", single.frame);
-    print("[folder of 100,000]", "cinevane", "first video frame", first.frame);
     print("the clip", "reference", "first video frame", bare.frame);
     print("[folder of 100,000] x3, searching", "cinevane", "key press to the window's end", searching.closed);
     print("[clip]", "cinevane", "key press to the window's end", quiet.closed);
@@ -134,9 +185,7 @@ int main(int argc, char** argv) {
     figure("search-list-window-ms", median(list.window));
     figure("search-clip-window-ms", median(single.window));
     figure("search-list-frame-ms", median(list.frame));
-    figure("search-clip-frame-ms", median(single.frame));
     ratio("search-list-frame-ratio", median(list.frame), median(single.frame));
-    figure("search-folder-frame-ms", median(first.frame));
     figure("search-folder-reference-frame-ms", median(bare.frame));
     ratio("search-folder-frame-ratio", median(first.frame), median(bare.frame));
     figure("search-key-exit-ms", median(searching.exit));

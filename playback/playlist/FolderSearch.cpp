@@ -67,6 +67,8 @@ public:
         return true;
     }
 
+    bool goOn() override { return !stopped(); }
+
     // The end; the window learns of it once it has taken every file.
     void finish(bool complete) {
         job.results.end(complete);

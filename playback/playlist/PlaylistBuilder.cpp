@@ -2,35 +2,16 @@
 
 #include <cstring>
 
-#include "base/DirectorySearch.h"
 #include "base/Exception.h"
+#include "playback/playlist/FolderPasses.h"
 #include "playback/foundation/MediaFoundation.h"
 
 namespace {
 
-// Whether name's own extension (that of its long name) is this one,
-// whatever the case of its letters. A dot is never the second byte of a
-// double-byte character.
-bool hasExtension(const char* name, const CountedString& extension) {
-    const char* dot = strrchr(name, '.');
-    return dot && lstrcmpiA(dot + 1, extension.c_str()) == 0;
-}
-
 bool collectFolder(const FilePath& entry, const StringArray& extensions, FoundFiles& found) {
     CountedString folder = entry.fullPath();
     if (!folder.endsWith("\\")) folder.append("\\");
-    DirectorySearch search;
-    for (int i = 0; i < extensions.count(); ++i) {
-        CountedString pattern = folder + "*." + extensions.at(i);
-        for (search.open(pattern.c_str()); search.valid(); search.next()) {
-            // The pattern also matches short (8.3) names: "*.mov" finds
-            // holiday.movie as HOLIDA~1.MOV, which is no such video.
-            if (!hasExtension(search.name(), extensions.at(i))) continue;
-            if (!found.take(folder + search.name())) return false;
-        }
-        search.close();
-    }
-    return true;
+    return FolderPasses(folder, extensions, found).run();
 }
 
 class PlaylistFiller : public FoundFiles {

@@ -9,6 +9,8 @@ public:
     virtual ~FoundFiles() {}
     // False ends the walk at once.
     virtual bool take(const CountedString& path) = 0;
+    // Asked between names found but not yet handed on; false ends the walk.
+    virtual bool goOn() { return true; }
 };
 
 // The extensions a folder is searched for, in the order their files come:

@@ -43,6 +43,9 @@ TEST(PlaylistBuilder, FoldersGiveTheirVideosInTheOrderOfExtensions) {
          {"yak.WMV", "bat.Avi", "owl.MPG", "cod.mPeG", "elk.MP4", "ape.M4v", "gnu.MOV", "ant.mkV"}},
         // Wildcard patterns find the first three through their short names.
         {"longer", {"holiday.movie", "clip.mp4v", "song.wmvx", "take.avi.txt", "mpeg", "keep.avi"}, {"keep.avi"}},
+        // Names that the pattern shared by wmv and mpg to mkv (*.*m*) finds.
+        {"near", {"song.mp3", "tune.m4a", "read.md", "old.tmp", "film.mkv.mp4", "keep.avi"},
+         {"keep.avi", "film.mkv.mp4"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.hint);
@@ -52,6 +55,25 @@ TEST(PlaylistBuilder, FoldersGiveTheirVideosInTheOrderOfExtensions) {
         for (const char* file : c.listed) expected.push_back(folder + file);
         EXPECT_EQ(expected, build({folder}));
     }
+}
+
+// Within one extension the files come in the order a search for that
+// extension alone returns them.
+TEST(PlaylistBuilder, FilesOfOneExtensionKeepTheListingOrder) {
+    std::string folder = testpaths::freshFolder("order");
+    for (const char* file : {"pear.mov", "pear.mp4", "Bean.mp4", "corn.mov", "apple.mp4", "Bean.mov", "corn.mp4"})
+        ASSERT_TRUE(testfiles::touch(folder + file)) << file;
+    std::vector<std::string> expected;
+    for (const char* pattern : {"*.mp4", "*.mov"}) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+        ASSERT_NE(INVALID_HANDLE_VALUE, search);
+        do expected.push_back(folder + found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(7u, expected.size());
+    EXPECT_EQ(expected, build({folder}));
 }
 
 // The MP4 file only where Media Foundation plays it (as under Wine 8).
