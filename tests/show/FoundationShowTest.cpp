@@ -77,3 +77,35 @@ TEST(FoundationShow, AFileThatMciRefusesPlaysThroughMediaFoundation) {
     EXPECT_EQ(describe({Screen::Teal, Screen::Red}), describe(watchClips(show, 2)));
     EXPECT_EQ(0u, show.endShowWithKey());
 }
+
+// The machine's MCI takes .mp4 files through its DirectShow device, as codec
+// packs set it up, while one lives.
+struct Mp4ThroughMci {
+    HKEY key = nullptr;
+    Mp4ThroughMci() {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI Extensions", 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    }
+    ~Mp4ThroughMci() {
+        RegDeleteValueA(key, "mp4");
+        RegCloseKey(key);
+    }
+    bool set() const {
+        return RegSetValueExA(key, "mp4", 0, REG_SZ, reinterpret_cast<const BYTE*>("MPEGVideo"), 10) == ERROR_SUCCESS;
+    }
+};
+
+// An AVI named as an MP4 where MCI takes .mp4 files: Media Foundation
+// refuses it, MCI plays it, and its picture is seen, not the black of the
+// Media Foundation attempt.
+TEST(FoundationShow, AnMp4ThatMediaFoundationRefusesIsSeenThroughMci) {
+    Mp4ThroughMci mci;
+    ASSERT_TRUE(mci.set());
+    ProgramCopy copy("foundation-refused");
+    copy.setOptions(0, 0, 1);
+    copy.setEntries({copy.copyHere(clip("red.avi"), "inside.mp4"), clip("lime.avi")});
+    RunningProgram show;
+    ASSERT_TRUE(show.start(copy.program, "/s"));
+    EXPECT_EQ(describe({Screen::Red, Screen::Lime}), describe(watchClips(show, 2)));
+    EXPECT_EQ(0u, show.endShowWithKey());
+}
