@@ -9,16 +9,25 @@ using namespace showdriver;
 
 namespace {
 
+enum class Machine { withFoundation, libraryBeside, withoutFoundation };
+
 // A folder of an AVI, another AVI and an MP4: the search brings the classic
 // types first, then, where Media Foundation plays it, the MP4.
-ProgramCopy mixedFolder(const char* hint, bool withoutFoundation) {
-    ProgramCopy copy(hint);
+ProgramCopy mixedFolder(Machine machine) {
+    // Wine's own settings for the program named so take its Media Foundation away.
+    ProgramCopy copy("foundation", ProgramCopy::builtProgram(),
+                     machine == Machine::withoutFoundation ? "no-foundation.scr" : "");
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\no-foundation.scr\\DllOverrides", 0, nullptr,
+                    0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegSetValueExA(key, "mfplat", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegCloseKey(key);
     copy.copyHere(clip("red.avi"), "a.avi");
     copy.copyHere(clip("lime.avi"), "b.avi");
     copy.copyHere(clip("teal.mp4"), "c.mp4");
-    // Loaded from the program's folder first: a Media Foundation that
-    // refuses Windows 7's version, as Vista's does.
-    if (withoutFoundation)
+    // A Media Foundation that refuses Windows 7's version, as Vista's does:
+    // the program's folder is writable, but what lies there is not loaded.
+    if (machine == Machine::libraryBeside)
         copy.copyHere(testpaths::binaryPath("tests\\player\\fake-mfplat.dll"), "mfplat.dll");
     copy.setOptions(0, 1, 1);
     copy.setEntries({copy.folder});
@@ -30,15 +39,16 @@ ProgramCopy mixedFolder(const char* hint, bool withoutFoundation) {
 TEST(FoundationShow, Mp4FilesOfAFolderPlayOnlyWhereMediaFoundationIsThere) {
     const struct {
         int line;
-        bool withoutFoundation;
+        Machine machine;
         std::vector<Screen> expected;
     } rows[] = {
-        {__LINE__, false, {Screen::Red, Screen::Lime, Screen::Teal, Screen::Red}},
-        {__LINE__, true, {Screen::Red, Screen::Lime, Screen::Red, Screen::Lime}},
+        {__LINE__, Machine::withFoundation, {Screen::Red, Screen::Lime, Screen::Teal, Screen::Red}},
+        {__LINE__, Machine::libraryBeside, {Screen::Red, Screen::Lime, Screen::Teal, Screen::Red}},
+        {__LINE__, Machine::withoutFoundation, {Screen::Red, Screen::Lime, Screen::Red, Screen::Lime}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "row at line " << row.line);
-        ProgramCopy copy = mixedFolder("foundation", row.withoutFoundation);
+        ProgramCopy copy = mixedFolder(row.machine);
         RunningProgram show;
         ASSERT_TRUE(show.start(copy.program, "/s"));
         EXPECT_EQ(describe(row.expected), describe(watchClips(show, row.expected.size(), 2 * kDeadline)));
