@@ -78,6 +78,21 @@ const MediaFoundationCalls* MediaFoundation::calls() {
     return available() ? &loaded : nullptr;
 }
 
+bool MediaFoundation::hasSourceFor(const char* extension) {
+    if (!available()) return false;
+    char name[128] = "SOFTWARE\\Microsoft\\Windows Media Foundation\\ByteStreamHandlers\\";
+    if (strlen(name) + strlen(extension) >= sizeof name) return false;
+    strcat(name, extension);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, name, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    // Each handler is a value named by its class.
+    DWORD handlers = 0;
+    const LONG result = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &handlers, nullptr,
+                                         nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && handlers > 0;
+}
+
 bool MediaFoundation::librariesLoaded() {
     return InterlockedCompareExchange(&look, notLooked, notLooked) == present;
 }
