@@ -154,14 +154,20 @@ void tellFileDialogFailure(HWND dialog, DWORD failure) {
 }
 
 // The picker's filter: the types every Windows plays through MCI, and where
-// Media Foundation plays today's types, an entry for them before the last
-// one (all files).
+// Media Foundation plays today's types, an entry for them (and one for
+// Matroska files where Windows has a source for them) before the last one
+// (all files).
 CountedString fileFilter() {
     CountedString filter;
     filter.loadString(nullptr, IDS_FILE_FILTER);
     if (!MediaFoundation::available()) return filter;
     CountedString foundation;
     foundation.loadString(nullptr, IDS_FILE_FILTER_FOUNDATION);
+    if (MediaFoundation::hasSourceFor(".mkv")) {
+        CountedString matroska;
+        matroska.loadString(nullptr, IDS_FILE_FILTER_MATROSKA);
+        foundation = foundation + "|" + matroska;
+    }
     // The last entry begins after the last bar but one; a bar may be the
     // second byte of a double-byte character, so the text is walked.
     const char* text = filter.c_str();

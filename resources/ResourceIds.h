@@ -8,6 +8,7 @@
 #define IDS_FILE_FILTER 1001   /* the open-file dialog's filter: description|pattern pairs */
 #define IDS_FOLDER_PROMPT 1002 /* the folder browser's prompt */
 #define IDS_FILE_FILTER_FOUNDATION 1003 /* the filter's entry for the types Media Foundation plays */
+#define IDS_FILE_FILTER_MATROSKA 1005   /* the filter's entry for Matroska files, where Windows reads them */
 
 /* The settings dialog's messages; %1 and %2 stand for the texts put in */
 #define IDS_SAVE_FAILED 1101         /* %1 the INI file's name, %2 the system's reason */

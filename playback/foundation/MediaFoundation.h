@@ -15,6 +15,12 @@ public:
     // The calls, or null when Media Foundation is not available.
     static const MediaFoundationCalls* calls();
 
+    // Whether Windows has a source for files with this extension (".mkv"):
+    // Media Foundation is available and a byte-stream handler is registered
+    // for it, as the source resolver looks it up. Windows 7 and 8.1 have
+    // none for Matroska files, Windows 10 has.
+    static bool hasSourceFor(const char* extension);
+
     // Whether its libraries were loaded into this process. Their unloading
     // at the process's end may wait for threads of theirs that never end
     // (under Wine a renderer's): the process should then

@@ -30,8 +30,10 @@ private:
 
 void splitVideoExtensions(StringArray& extensions) {
     // Where Media Foundation plays them (Windows 7 and later), folders also
-    // bring the files of today's cameras and phones.
-    extensions.split(MediaFoundation::available() ? "wmv/avi/mpg/mpeg/mp4/m4v/mov/mkv" : "wmv/avi/mpg/mpeg", "/");
+    // bring the files of today's cameras and phones; Matroska files only
+    // where Windows has a source for them (Windows 10 and later).
+    extensions.split(MediaFoundation::available() ? "wmv/avi/mpg/mpeg/mp4/m4v/mov" : "wmv/avi/mpg/mpeg", "/");
+    if (MediaFoundation::hasSourceFor(".mkv")) extensions.add("mkv");
 }
 
 bool collectEntry(const FilePath& entry, const StringArray& extensions, FoundFiles& found) {

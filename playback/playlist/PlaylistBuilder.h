@@ -14,7 +14,8 @@ public:
 };
 
 // The extensions a folder is searched for, in the order their files come:
-// wmv, avi, mpg, mpeg, and where Media Foundation is there, mp4, m4v, mov, mkv.
+// wmv, avi, mpg, mpeg, and where Media Foundation is there, mp4, m4v, mov,
+// and mkv where it has a source for Matroska files.
 void splitVideoExtensions(StringArray& extensions);
 
 // The files one play-list entry contributes: a folder its files with the

@@ -40,6 +40,11 @@ void PictureArea::measure(HWND window, const Bounds& client) {
 }
 
 Bounds PictureArea::destinationFor(VideoView& view) const {
+    // Media Foundation's renderer keeps the proportions itself, with bars
+    // inside the area it is given. Wine's renderer fits the picture into a
+    // frame of the destination's size and then stretches that frame over the
+    // whole window, so a destination fitted here would fill the screen there.
+    if (view.playsThroughFoundation()) return area;
     Bounds source;
     try {
         source = view.getSource();

@@ -15,7 +15,8 @@ public:
     void measure(HWND window, const Bounds& client);
     // The destination of the open video: the largest rectangle of its own
     // proportions that fits the area, centred there. A video whose device
-    // reports no size fills the area.
+    // reports no size fills the area, and so does one that plays through
+    // Media Foundation, whose renderer keeps the proportions inside it.
     Bounds destinationFor(VideoView& view) const;
 
     const Bounds& bounds() const { return area; }

@@ -93,6 +93,8 @@ bool VideoView::isFoundationFile(const CountedString& path) {
 
 void VideoView::openOneWay(const CountedString& path, bool throughFoundation) {
     if (!throughFoundation) {
+        // The picture window of a Media Foundation attempt would cover MCI's picture.
+        picture.hide();
         device.open(hwnd, path.c_str());
         return;
     }

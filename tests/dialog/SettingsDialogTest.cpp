@@ -6,13 +6,16 @@
 #include <dlgs.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
 #include "support/IniFile.h"
+#include "support/MatroskaSource.h"
 #include "support/MessagePump.h"
 #include "dialog/SettingsDialogProc.h"
+#include "playback/foundation/MediaFoundation.h"
 #include "SystemDialogs.h"
 #include "resources/ResourceIds.h"
 #include "support/TestFiles.h"
@@ -378,6 +381,40 @@ TEST_F(SettingsDialog, AddFileAppendsTheChosenFilesWithoutMovingTheSelection) {
                                         "Path2=" + folder + "a.wmv", "Path3=" + folder + "c.mpg",
                                         "Path4=" + folder + "b.avi"}),
               inifile::section(iniPath, "PlayList"));
+}
+
+// The open-file dialog's types: today's types where Media Foundation plays
+// them, Matroska files only where Windows also has a source for them.
+TEST_F(SettingsDialog, AddFileOffersTheTypesThisWindowsPlays) {
+    const std::vector<std::string> classic = {"wmv ファイル (*.wmv)", "avi ファイル (*.avi)", "mpeg ファイル (*.mpg;*.mpeg)"};
+    const std::string today = "mp4 ファイル (*.mp4;*.m4v;*.mov)", matroska = "mkv ファイル (*.mkv)";
+    const std::string all = "すべてのファイル (*.*)";
+    const struct {
+        int line;
+        bool foundation, matroska;
+        std::vector<std::string> expected;
+    } rows[] = {
+        {__LINE__, true, true, {classic[0], classic[1], classic[2], today, matroska, all}},
+        {__LINE__, true, false, {classic[0], classic[1], classic[2], today, all}},
+        {__LINE__, false, true, {classic[0], classic[1], classic[2], all}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row at line " << row.line);
+        MediaFoundation::refuse(!row.foundation);
+        std::unique_ptr<MatroskaSource> source(row.matroska ? new MatroskaSource : nullptr);
+        std::vector<std::string> types;
+        show([&](HWND) {
+            driver::whenDialogAppears([&](HWND fileDialog) {
+                int selected = -1;
+                types = systemdialogs::fileTypes(fileDialog, selected);
+                systemdialogs::cancel(fileDialog);
+            });
+            driver::click(item(IDC_ADD_FILE));
+            driver::click(item(IDCANCEL));
+        });
+        EXPECT_EQ(row.expected, types);
+    }
+    MediaFoundation::refuse(false);
 }
 
 TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {

@@ -65,6 +65,24 @@ TEST_F(SettingsMode, OkWithoutArgumentWritesTheIniBesideTheProgram) {
     EXPECT_EQ("0", copy.iniValue("Setting", "Sound", "<missing>"));
 }
 
+// The open-file dialog loads Media Foundation to offer its types; the
+// program still ends in order, with its exit code and the INI file written.
+TEST_F(SettingsMode, OkAfterTheOpenFileDialogEndsInOrder) {
+    HWND dialog = start("");
+    ASSERT_NE(nullptr, dialog);
+    PostMessageA(GetDlgItem(dialog, IDC_ADD_FILE), BM_CLICK, 0, 0);
+    HWND picker = nullptr;
+    ASSERT_TRUE(pump::until([&] {
+        picker = processwindows::topWindowOf(process.id(), "#32770", nullptr, true);
+        return picker && picker != dialog;
+    }));
+    systemdialogs::cancel(picker);
+    ASSERT_TRUE(pump::until([&] { return !IsWindow(picker); }));
+    driver::click(GetDlgItem(dialog, IDOK));
+    EXPECT_EQ(1u, process.finish());
+    EXPECT_EQ("1", copy.iniValue("Setting", "Sound", "<missing>"));
+}
+
 TEST_F(SettingsMode, ConfigureWithHandleOwnsTheDialogAndCancelWritesNothing) {
     const std::string arguments = "/c:" + std::to_string(reinterpret_cast<UINT_PTR>(owner));
     HWND dialog = start(arguments.c_str());

@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/Exception.h"
 #include "playback/foundation/MediaFoundation.h"
 #include "playback/playlist/PlaylistBuilder.h"
+#include "support/MatroskaSource.h"
 #include "support/PlayOrder.h"
 #include "support/TestErrors.h"
 #include "support/TestFiles.h"
@@ -22,7 +24,7 @@ std::vector<std::string> build(const std::vector<std::string>& entries) { return
 // could give the expected order by accident.
 std::string animalFolder() {
     std::string folder = testpaths::freshFolder("animals");
-    for (const char* file : {"ant.avi", "bee.wmv", "cat.mpeg", "dog.mpg", "eel.txt", "fox.mp4"}) {
+    for (const char* file : {"ant.avi", "bee.wmv", "cat.mpeg", "dog.mpg", "eel.txt", "fox.mp4", "hen.mkv"}) {
         EXPECT_TRUE(testfiles::touch(folder + file)) << file;
     }
     EXPECT_TRUE(testfiles::makeFolder(folder + "inner"));
@@ -47,6 +49,7 @@ TEST(PlaylistBuilder, FoldersGiveTheirVideosInTheOrderOfExtensions) {
         {"near", {"song.mp3", "tune.m4a", "read.md", "old.tmp", "film.mkv.mp4", "keep.avi"},
          {"keep.avi", "film.mkv.mp4"}},
     };
+    MatroskaSource matroska;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.hint);
         std::string folder = testpaths::freshFolder(c.hint);
@@ -76,15 +79,22 @@ TEST(PlaylistBuilder, FilesOfOneExtensionKeepTheListingOrder) {
     EXPECT_EQ(expected, build({folder}));
 }
 
-// The MP4 file only where Media Foundation plays it (as under Wine 8).
+// The MP4 file only where Media Foundation plays it, the MKV file only where
+// Windows also has a source for it.
 TEST(PlaylistBuilder, FolderGivesFilesGroupedByExtension) {
     std::string folder = animalFolder();
-    for (bool foundation : {true, false}) {
-        SCOPED_TRACE(foundation ? "with Media Foundation" : "without Media Foundation");
-        MediaFoundation::refuse(!foundation);
+    const struct {
+        const char* machine;
+        bool foundation, matroska;
+    } rows[] = {{"Windows 10", true, true}, {"Windows 7", true, false}, {"without Media Foundation", false, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.machine);
+        MediaFoundation::refuse(!row.foundation);
+        std::unique_ptr<MatroskaSource> matroska(row.matroska ? new MatroskaSource : nullptr);
         std::vector<std::string> expected = {folder + "bee.wmv", folder + "ant.avi", folder + "dog.mpg",
                                              folder + "cat.mpeg"};
-        if (foundation) expected.push_back(folder + "fox.mp4");
+        if (row.foundation) expected.push_back(folder + "fox.mp4");
+        if (row.foundation && row.matroska) expected.push_back(folder + "hen.mkv");
         EXPECT_EQ(expected, build({folder}));
         std::string bare = folder.substr(0, folder.size() - 1);
         EXPECT_EQ(expected, build({bare}));

@@ -9,16 +9,25 @@ using namespace showdriver;
 
 namespace {
 
+enum class Machine { withFoundation, libraryBeside, withoutFoundation };
+
 // A folder of an AVI, another AVI and an MP4: the search brings the classic
 // types first, then, where Media Foundation plays it, the MP4.
-ProgramCopy mixedFolder(const char* hint, bool withoutFoundation) {
-    ProgramCopy copy(hint);
+ProgramCopy mixedFolder(Machine machine) {
+    // Wine's own settings for the program named so take its Media Foundation away.
+    ProgramCopy copy("foundation", ProgramCopy::builtProgram(),
+                     machine == Machine::withoutFoundation ? "no-foundation.scr" : "");
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\no-foundation.scr\\DllOverrides", 0, nullptr,
+                    0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegSetValueExA(key, "mfplat", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegCloseKey(key);
     copy.copyHere(clip("red.avi"), "a.avi");
     copy.copyHere(clip("lime.avi"), "b.avi");
     copy.copyHere(clip("teal.mp4"), "c.mp4");
-    // Loaded from the program's folder first: a Media Foundation that
-    // refuses Windows 7's version, as Vista's does.
-    if (withoutFoundation)
+    // A Media Foundation that refuses Windows 7's version, as Vista's does:
+    // the program's folder is writable, but what lies there is not loaded.
+    if (machine == Machine::libraryBeside)
         copy.copyHere(testpaths::binaryPath("tests\\player\\fake-mfplat.dll"), "mfplat.dll");
     copy.setOptions(0, 1, 1);
     copy.setEntries({copy.folder});
@@ -30,15 +39,16 @@ ProgramCopy mixedFolder(const char* hint, bool withoutFoundation) {
 TEST(FoundationShow, Mp4FilesOfAFolderPlayOnlyWhereMediaFoundationIsThere) {
     const struct {
         int line;
-        bool withoutFoundation;
+        Machine machine;
         std::vector<Screen> expected;
     } rows[] = {
-        {__LINE__, false, {Screen::Red, Screen::Lime, Screen::Teal, Screen::Red}},
-        {__LINE__, true, {Screen::Red, Screen::Lime, Screen::Red, Screen::Lime}},
+        {__LINE__, Machine::withFoundation, {Screen::Red, Screen::Lime, Screen::Teal, Screen::Red}},
+        {__LINE__, Machine::libraryBeside, {Screen::Red, Screen::Lime, Screen::Teal, Screen::Red}},
+        {__LINE__, Machine::withoutFoundation, {Screen::Red, Screen::Lime, Screen::Red, Screen::Lime}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "row at line " << row.line);
-        ProgramCopy copy = mixedFolder("foundation", row.withoutFoundation);
+        ProgramCopy copy = mixedFolder(row.machine);
         RunningProgram show;
         ASSERT_TRUE(show.start(copy.program, "/s"));
         EXPECT_EQ(describe(row.expected), describe(watchClips(show, row.expected.size(), 2 * kDeadline)));
@@ -67,13 +77,52 @@ TEST(FoundationShow, ResumedMp4StartsAtItsStoredPointAndTheKeyStoresWhereItGot) 
     EXPECT_LE(seconds, 59);
 }
 
-// An MP4 named as an AVI: MCI refuses it, Media Foundation plays it.
-TEST(FoundationShow, AFileThatMciRefusesPlaysThroughMediaFoundation) {
-    ProgramCopy copy("foundation-fallback");
-    copy.setOptions(0, 0, 1);
-    copy.setEntries({copy.copyHere(clip("teal.mp4"), "inside.avi"), clip("red.avi")});
-    RunningProgram show;
-    ASSERT_TRUE(show.start(copy.program, "/s"));
-    EXPECT_EQ(describe({Screen::Teal, Screen::Red}), describe(watchClips(show, 2)));
-    EXPECT_EQ(0u, show.endShowWithKey());
+namespace {
+
+// The machine's MCI takes .mp4 files through its DirectShow device, as codec
+// packs set it up, while one lives.
+struct Mp4ThroughMci {
+    HKEY key = nullptr;
+    Mp4ThroughMci() {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI Extensions", 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    }
+    ~Mp4ThroughMci() {
+        RegDeleteValueA(key, "mp4");
+        RegCloseKey(key);
+    }
+    bool set() const {
+        return RegSetValueExA(key, "mp4", 0, REG_SZ, reinterpret_cast<const BYTE*>("MPEGVideo"), 10) == ERROR_SUCCESS;
+    }
+};
+
+}  // namespace
+
+// A file named as the other way's: the way its name picks refuses it, the
+// other way plays it, and its picture is seen (not the black of a Media
+// Foundation attempt over MCI's picture). An AVI named as an MP4 reaches MCI
+// only where MCI takes .mp4 files.
+TEST(FoundationShow, AFileThatOneWayRefusesIsSeenThroughTheOther) {
+    const struct {
+        int line;
+        const char* inside;
+        const char* name;
+        const char* next;
+        std::vector<Screen> expected;
+    } rows[] = {
+        {__LINE__, "teal.mp4", "inside.avi", "red.avi", {Screen::Teal, Screen::Red}},
+        {__LINE__, "red.avi", "inside.mp4", "lime.avi", {Screen::Red, Screen::Lime}},
+    };
+    Mp4ThroughMci mci;
+    ASSERT_TRUE(mci.set());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row at line " << row.line);
+        ProgramCopy copy("foundation-fallback");
+        copy.setOptions(0, 0, 1);
+        copy.setEntries({copy.copyHere(clip(row.inside), row.name), clip(row.next)});
+        RunningProgram show;
+        ASSERT_TRUE(show.start(copy.program, "/s"));
+        EXPECT_EQ(describe(row.expected), describe(watchClips(show, 2)));
+        EXPECT_EQ(0u, show.endShowWithKey());
+    }
 }
