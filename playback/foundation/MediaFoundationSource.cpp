@@ -1,5 +1,7 @@
 #include "playback/foundation/MediaFoundationSource.h"
 
+#include <new>
+
 #include "base/Exception.h"
 #include "playback/foundation/ComPointer.h"
 #include "playback/foundation/MediaFoundationCalls.h"
@@ -13,6 +15,37 @@ void widen(const char* path, wchar_t (&wide)[MAX_PATH]) {
     if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) == 0) throwWin32Error(ERROR_INVALID_PARAMETER);
 }
 
+// The resolver's completion. One that comes after the open gave up still
+// makes a source, which is shut down here, since nobody else has it.
+class SourceCompletion final : public MediaFoundationCompletion {
+public:
+    static SourceCompletion* make(IMFSourceResolver* resolver) {
+        HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        if (!done) return nullptr;
+        SourceCompletion* completion = new (std::nothrow) SourceCompletion(done, resolver);
+        if (!completion) CloseHandle(done);
+        return completion;
+    }
+
+private:
+    SourceCompletion(HANDLE done, IMFSourceResolver* resolver) : MediaFoundationCompletion(done), resolver(resolver) {
+        resolver->AddRef();
+    }
+    ~SourceCompletion() override { resolver->Release(); }
+
+    void lateResult(IMFAsyncResult* result) override {
+        MF_OBJECT_TYPE type = MF_OBJECT_INVALID;
+        ComPointer<IUnknown> object;
+        ComPointer<IMFMediaSource> source;
+        if (SUCCEEDED(resolver->EndCreateObjectFromURL(result, &type, object.receive())) &&
+            SUCCEEDED(object->QueryInterface(__uuidof(IMFMediaSource), source.receiveVoid()))) {
+            source->Shutdown();
+        }
+    }
+
+    IMFSourceResolver* resolver;
+};
+
 }  // namespace
 
 IMFMediaSource* openMediaSource(const MediaFoundationCalls& mf, const char* path, DWORD milliseconds) {
@@ -20,7 +53,7 @@ IMFMediaSource* openMediaSource(const MediaFoundationCalls& mf, const char* path
     widen(path, wide);
     ComPointer<IMFSourceResolver> resolver;
     throwIfFailed(mf.createSourceResolver(resolver.receive()));
-    ComPointer<MediaFoundationCompletion> completion(MediaFoundationCompletion::make());
+    ComPointer<SourceCompletion> completion(SourceCompletion::make(resolver.get()));
     if (!completion) throwOutOfMemory();
     ComPointer<IUnknown> cancel;
     throwIfFailed(resolver->BeginCreateObjectFromURL(wide, MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_READ,

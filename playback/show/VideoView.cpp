@@ -66,17 +66,17 @@ HWND VideoView::attach(HWND window) {
         old = WindowBase::attach(viewName, window);
     } catch (Exception*) {
         // The object is empty now; its media must not stay bound to the old window.
-        resetMedia();
+        endMedia();
         throw;
     }
     if (hwnd && !SetPropA(hwnd, viewName, this)) {
         DWORD code = GetLastError();
         WindowBase::attach(nullptr, nullptr);
-        resetMedia();
+        endMedia();
         SetLastError(code);
         throwLastError();
     }
-    resetMedia();
+    endMedia();
     if (hwnd) invalidate();
     return old;
 }
@@ -96,6 +96,9 @@ void VideoView::openOneWay(const CountedString& path, bool throughFoundation) {
         // The picture window of a Media Foundation attempt would cover MCI's picture.
         picture.hide();
         device.open(hwnd, path.c_str());
+        // The MCI file takes the screen: a kept session lets the picture go.
+        player.end();
+        picture.hide();
         return;
     }
     player.open(picture.showOver(hwnd), hwnd, path.c_str());
@@ -193,6 +196,13 @@ void VideoView::resetMedia() {
     fillColor = RGB(0, 0, 0);
     device.close();
     player.close();
+    // A kept session holds the last picture until the next file's first.
+    if (!player.keepsSession()) picture.hide();
+}
+
+void VideoView::endMedia() {
+    resetMedia();
+    player.end();
     picture.hide();
 }
 
@@ -227,7 +237,7 @@ LRESULT CALLBACK VideoView::viewClassProc(HWND hwnd, UINT message, WPARAM wParam
             auto* view = static_cast<VideoView*>(RemovePropA(hwnd, viewName));
             if (view) {
                 view->hwnd = nullptr;
-                view->resetMedia();
+                view->endMedia();
                 view->picture.destroy();
             }
             return 0;
