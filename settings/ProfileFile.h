@@ -44,6 +44,11 @@ private:
         DWORD readString(const char* section, const char* key, const char* defaultText,
                          char* buffer, DWORD size);
         BOOL deleteSection(const char* section);
+        // Values the ANSI code page cannot hold: the file is made a Unicode
+        // profile file for them, and read through the wide calls once it is.
+        bool unicode() const;
+        BOOL writeWideString(const char* section, const char* key, const char* text);
+        CountedString readWideString(const char* section, const char* key, const char* defaultText);
 
     private:
         char path[MAX_PATH];

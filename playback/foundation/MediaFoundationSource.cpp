@@ -1,29 +1,21 @@
 #include "playback/foundation/MediaFoundationSource.h"
 
 #include "base/Exception.h"
+#include "base/WidePath.h"
 #include "playback/foundation/ComPointer.h"
 #include "playback/foundation/MediaFoundationCalls.h"
 #include "playback/foundation/MediaFoundationCompletion.h"
 #include "playback/foundation/MediaFoundationException.h"
 
-namespace {
-
-// Paths are at most MAX_PATH bytes, and no byte makes more than one character.
-void widen(const char* path, wchar_t (&wide)[MAX_PATH]) {
-    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) == 0) throwWin32Error(ERROR_INVALID_PARAMETER);
-}
-
-}  // namespace
-
 IMFMediaSource* openMediaSource(const MediaFoundationCalls& mf, const char* path, DWORD milliseconds) {
-    wchar_t wide[MAX_PATH];
-    widen(path, wide);
+    WidePath wide(path);
+    if (!wide.valid()) throwWin32Error(ERROR_INVALID_PARAMETER);
     ComPointer<IMFSourceResolver> resolver;
     throwIfFailed(mf.createSourceResolver(resolver.receive()));
     ComPointer<MediaFoundationCompletion> completion(MediaFoundationCompletion::make());
     if (!completion) throwOutOfMemory();
     ComPointer<IUnknown> cancel;
-    throwIfFailed(resolver->BeginCreateObjectFromURL(wide, MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_READ,
+    throwIfFailed(resolver->BeginCreateObjectFromURL(wide.c_str(), MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_READ,
                                                      nullptr, cancel.receive(), completion.get(), nullptr));
     ComPointer<IMFAsyncResult> result(completion->wait(milliseconds));
     if (!result) {
