@@ -1,5 +1,6 @@
 #include "dialog/FolderPicker.h"
 
+#include "base/WidePath.h"
 #include "dialog/ShellCalls.h"
 
 FolderPicker::FolderPicker(HWND owner) : record(), refused(false) {
@@ -37,7 +38,13 @@ bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
 
 int CALLBACK preselectCallback(HWND window, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED && data) {
-        SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+        const char* folder = reinterpret_cast<const char*>(data);
+        if (WidePath::goesWide(folder)) {
+            WidePath wide(folder);
+            SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+        } else {
+            SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+        }
     }
     return 0;
 }

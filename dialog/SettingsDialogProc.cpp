@@ -7,6 +7,7 @@
 #include "base/CountedString.h"
 #include "base/Exception.h"
 #include "base/ListBoxControl.h"
+#include "base/WidePath.h"
 #include "dialog/DialogMessages.h"
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
@@ -306,4 +307,10 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         default:
             return FALSE;
     }
+}
+
+INT_PTR showSettingsDialog(HINSTANCE module, HWND parent) {
+    if (WidePath::wideSystem())
+        return DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_SETTINGS), parent, settingsDialogProc, 0);
+    return DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SETTINGS), parent, settingsDialogProc, 0);
 }

@@ -1,7 +1,7 @@
 // Files named in scripts the ANSI code page (932 here) cannot hold, in
 // cinevane.scr's own show: found by the folder search under their real names,
-// played through MCI (AVI) and Media Foundation (MP4), kept in the INI and
-// resumed by the next show.
+// played through MCI (AVI) and Media Foundation (MP4), stored as the resume
+// point and resumed by the next show.
 #include <gtest/gtest.h>
 
 #include "ShowDriver.h"
@@ -10,15 +10,12 @@
 #include "playback/playlist/Playlist.h"
 #include "playback/playlist/PlaylistBuilder.h"
 #include "settings/ProfileFile.h"
+#include "support/ScriptNames.h"
 #include "support/TestFiles.h"
 
 using namespace showdriver;
 
 namespace {
-
-std::string narrowOf(const std::wstring& wide) {
-    return WidePath::narrow(wide.c_str()).c_str();
-}
 
 std::wstring wideOf(const std::string& narrow) {
     WidePath wide(narrow.c_str());
@@ -30,7 +27,7 @@ std::wstring wideOf(const std::string& narrow) {
 std::string copyAs(const std::string& source, const std::string& folder, const std::wstring& name) {
     const std::wstring target = wideOf(folder) + name;
     EXPECT_TRUE(CopyFileW(wideOf(source).c_str(), target.c_str(), FALSE)) << GetLastError();
-    return narrowOf(target);
+    return scriptnames::narrow(target);
 }
 
 std::vector<std::string> searched(const std::string& folder) {
@@ -46,19 +43,7 @@ std::vector<std::string> searched(const std::string& folder) {
 }  // namespace
 
 TEST(WideNameShow, AFileOfAnyScriptIsFoundPlayedKeptAndResumed) {
-    const struct {
-        int line;
-        const wchar_t* name;
-        bool fitsTheCodePage;
-    } rows[] = {
-        {__LINE__, L"caf\u00e9-\u00fc", false},             // accented Latin
-        {__LINE__, L"\ud55c\uad6d-\uc601\ud654", false},     // Hangul
-        {__LINE__, L"\u7b80\u4f53-\u7535\u5f71", false},     // simplified Chinese
-        {__LINE__, L"\u043a\u0438\u043d\u043e-\u041a\u0438\u0457\u0432", false},  // Cyrillic, with Ukrainian yi
-        {__LINE__, L"\U0001F3AC-clip", false},               // an emoji
-        {__LINE__, L"\u8868\u793a-\u6620\u753b", true},      // Japanese: 表 ends in a backslash byte
-    };
-    for (const auto& row : rows) {
+    for (const scriptnames::Row& row : scriptnames::rows()) {
         SCOPED_TRACE(testing::Message() << "row at line " << row.line);
         ProgramCopy copy("wide-names");
         const std::string avi = copyAs(clip("red.avi"), copy.folder, std::wstring(row.name) + L".avi");
@@ -69,22 +54,19 @@ TEST(WideNameShow, AFileOfAnyScriptIsFoundPlayedKeptAndResumed) {
         MciDevice device;
         EXPECT_EQ(0u, device.open(nullptr, avi.c_str())) << "MCI opens the file by its name";
 
-        // The list, then the resume point, as the program keeps them.
+        // The show searches the folder itself; the INI becomes a Unicode file
+        // only when the resume point it stores needs one.
         copy.setOptions(0, 1, 1);
-        ProfileFile ini;
-        ini.setPath(copy.iniPath.c_str());
-        ASSERT_TRUE(ini.writeInt("PlayList", "Count", 2));
-        ASSERT_TRUE(ini.writeString("PlayList", "Path0", avi.c_str()));
-        ASSERT_TRUE(ini.writeString("PlayList", "Path1", mp4.c_str()));
-        EXPECT_EQ(avi, ini.readString("PlayList", "Path0", "").c_str());
-        const std::string bytes = testfiles::readBytes(copy.iniPath);
-        EXPECT_EQ(row.fitsTheCodePage, bytes.compare(0, 2, "\xFF\xFE") != 0) << "a Unicode file only when it must be";
-
+        copy.setEntries({copy.folder});
         RunningProgram show;
         ASSERT_TRUE(show.start(copy.program, "/s"));
         EXPECT_EQ(describe({Screen::Red, Screen::Teal}), describe(watchClips(show, 2, 2 * kDeadline)));
         EXPECT_EQ(0u, show.endShowWithKey());
+        ProfileFile ini;
+        ini.setPath(copy.iniPath.c_str());
         EXPECT_EQ(mp4, ini.readString("Resume", "Name", "").c_str());
+        const bool unicode = testfiles::readBytes(copy.iniPath).compare(0, 2, "\xFF\xFE") == 0;
+        EXPECT_EQ(row.fitsTheCodePage, !unicode);
 
         ASSERT_TRUE(show.start(copy.program, "/s"));
         EXPECT_EQ(describe({Screen::Teal}), describe(watchClips(show, 1)));
