@@ -42,8 +42,10 @@ int exactBytes(const wchar_t* units, int count, char* out, int size) {
 
 }  // namespace
 
-WidePath::WidePath(const char* narrow) : ok(true) {
-    text[0] = L'\0';
+WidePath::WidePath(const char* narrow) : ok(decode(narrow, text, maxChars)) {}
+
+bool WidePath::decode(const char* narrow, wchar_t* text, int units) {
+    bool ok = true;
     int used = 0;
     const char* run = narrow;
     for (const char* p = narrow;; ++p) {
@@ -51,7 +53,7 @@ WidePath::WidePath(const char* narrow) : ok(true) {
         if (*p != '\0' && unit < 0) continue;
         // The page's bytes before p, then the escaped unit.
         if (p > run) {
-            const int room = maxChars - 1 - used;
+            const int room = units - 1 - used;
             const int made = room > 0 ? MultiByteToWideChar(CP_ACP, 0, run, static_cast<int>(p - run),
                                                             text + used, room) : 0;
             if (made <= 0) {
@@ -61,7 +63,7 @@ WidePath::WidePath(const char* narrow) : ok(true) {
             used += made;
         }
         if (*p == '\0') break;
-        if (used >= maxChars - 1) {
+        if (used >= units - 1) {
             ok = false;
             break;
         }
@@ -70,6 +72,7 @@ WidePath::WidePath(const char* narrow) : ok(true) {
         run = p + 1;
     }
     text[ok ? used : 0] = L'\0';
+    return ok;
 }
 
 WidePath::~WidePath() {}
@@ -122,6 +125,12 @@ bool WidePath::wideSystem() {
 
 bool WidePath::goesWide(const char* narrow) {
     return wideSystem() && needsWide(narrow);
+}
+
+bool WidePath::fitsMaxPath(const char* narrow) {
+    if (!goesWide(narrow)) return lstrlenA(narrow) < MAX_PATH;
+    WidePath wide(narrow);
+    return wide.valid();
 }
 
 DWORD WidePath::attributes(const char* narrow) {

@@ -21,6 +21,9 @@ public:
     bool valid() const { return ok; }
     const wchar_t* c_str() const { return text; }
 
+    // The UTF-16 text of a narrow form into text (room for units, the
+    // terminator included); false, with text empty, when it does not fit.
+    static bool decode(const char* narrow, wchar_t* text, int units);
     // The narrow form of a wide text into out (room for size bytes); false
     // when it does not fit.
     static bool narrow(const wchar_t* wide, char* out, int size);
@@ -32,6 +35,9 @@ public:
     // Whether the path must go to the system through the wide calls: it
     // needs them, and the system has them.
     static bool goesWide(const char* narrow);
+    // Whether the path fits in MAX_PATH as the system takes it: its bytes for
+    // a path the page holds, its UTF-16 units for one that goes wide.
+    static bool fitsMaxPath(const char* narrow);
     // GetFileAttributes for a narrow path of either form.
     static DWORD attributes(const char* narrow);
 

@@ -24,7 +24,7 @@ bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
     if (!item) return false;
     // Converted into a local buffer first, so that a failed conversion
     // keeps the previous choice.
-    char path[MAX_PATH];
+    char path[WidePath::maxNarrowBytes];
     path[0] = 0;
     const bool converted = shellcalls::pathFromItemList(item, path) && path[0];
     // Some browsers let such an item be chosen, a library of Windows 7 say.
@@ -32,7 +32,7 @@ bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
     if (refused && !shellcalls::displayName(item, refusedText)) refusedText[0] = 0;
     shellcalls::freeItemList(item);
     if (!converted) return false;
-    lstrcpynA(chosen, path, MAX_PATH);
+    lstrcpynA(chosen, path, sizeof chosen);
     return true;
 }
 

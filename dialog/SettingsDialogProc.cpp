@@ -211,7 +211,7 @@ void onAddFolder(HWND dialog) {
     if (!path.endsWith("\\")) path += "\\";
     // A folder whose form with the backslash exceeds MAX_PATH could not be
     // stored and read back whole, nor hold any file.
-    if (path.length() >= MAX_PATH) {
+    if (!WidePath::fitsMaxPath(path.c_str())) {
         dialogmessages::tell(dialog, IDS_PATHS_TOO_LONG, path.c_str());
         return;
     }

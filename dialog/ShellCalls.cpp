@@ -156,7 +156,7 @@ BOOL pathFromItemList(LPCITEMIDLIST item, char* path) {
         typedef BOOL(WINAPI * Call)(LPCITEMIDLIST, wchar_t*);
         static Call call = find<Call>("SHELL32.DLL", "SHGetPathFromIDListW");
         wchar_t wide[MAX_PATH];
-        return call && call(item, wide) && narrowText(wide, path, MAX_PATH) >= 0;
+        return call && call(item, wide) && narrowText(wide, path, WidePath::maxNarrowBytes) >= 0;
     }
     typedef BOOL(WINAPI * Call)(LPCITEMIDLIST, char*);
     static Call call = find<Call>("SHELL32.DLL", "SHGetPathFromIDListA");

@@ -11,7 +11,7 @@ namespace scriptnames {
 
 struct Row {
     int line;
-    const wchar_t* name;
+    std::wstring name;
     bool fitsTheCodePage;
 };
 
@@ -23,6 +23,8 @@ inline std::vector<Row> rows() {
         {__LINE__, L"\u043a\u0438\u043d\u043e-\u041a\u0438\u0457\u0432", false},  // Cyrillic, with Ukrainian yi
         {__LINE__, L"\U0001F3AC-clip", false},                                     // an emoji
         {__LINE__, L"\u8868\u793a-\u6620\u753b", true},  // Japanese: 表 ends in a backslash byte
+        // Long enough that its narrow form (five bytes a character) passes MAX_PATH.
+        {__LINE__, std::wstring(60, L'\uac00') + L"-long", false},
     };
 }
 
