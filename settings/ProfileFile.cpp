@@ -1,5 +1,6 @@
 #include "settings/ProfileFile.h"
 
+#include "base/Exception.h"
 #include "base/WidePath.h"
 #include "settings/ReplacementFile.h"
 
@@ -42,10 +43,18 @@ bool ProfileFile::Access::unicode() const {
 
 BOOL ProfileFile::Access::writeWideString(const char* section, const char* key, const char* text) {
     if (!unicode()) {
-        // Only now, and only this once, does the file change its form.
-        ReplacementFile replacement(path);
-        replacement.prepareUnicode();
-        replacement.putInPlace(true);
+        // Only now, and only this once, does the file change its form; a file
+        // that cannot be replaced fails the write as a refused write does.
+        try {
+            ReplacementFile replacement(path);
+            replacement.prepareUnicode();
+            replacement.putInPlace(true);
+        } catch (Exception* e) {
+            if (e == outOfMemoryException()) throw;
+            SetLastError(e->code);
+            dispose(e);
+            return FALSE;
+        }
     }
     WidePath wideSection(section);
     WidePath wideKey(key);

@@ -14,7 +14,6 @@
 #include "support/MessagePump.h"
 #include "support/ScriptNames.h"
 #include "dialog/SettingsDialogProc.h"
-#include "settings/ProfileFile.h"
 #include "SystemDialogs.h"
 #include "resources/ResourceIds.h"
 #include "support/TestFiles.h"
@@ -419,10 +418,7 @@ TEST_F(SettingsDialog, NamesOfAnyScriptAreListedAndSavedWhole) {
             EXPECT_EQ(std::vector<std::string>({folder + "\\", file}), listed());
             driver::click(item(IDOK));
         });
-        ProfileFile ini;
-        ini.setPath(iniPath.c_str());
-        EXPECT_EQ(folder + "\\", ini.readString("PlayList", "Path0", "").c_str());
-        EXPECT_EQ(file, ini.readString("PlayList", "Path1", "").c_str());
+        EXPECT_EQ(std::vector<std::string>({folder + "\\", file}), inifile::entries(iniPath));
         EXPECT_EQ(row.fitsTheCodePage, testfiles::readBytes(iniPath).compare(0, 2, "\xFF\xFE") != 0);
     }
 }

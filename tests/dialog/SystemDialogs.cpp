@@ -35,7 +35,9 @@ void removeTree(const std::wstring& folder) {
 
 // Texts are the program's narrow forms (base/WidePath.h): names in any script.
 std::wstring wide(const std::string& narrow) {
-    return WidePath(narrow.c_str()).c_str();
+    std::wstring text(narrow.size() + 1, L'\0');
+    EXPECT_TRUE(WidePath::decode(narrow.c_str(), &text[0], static_cast<int>(text.size())));
+    return text.c_str();
 }
 
 }  // namespace

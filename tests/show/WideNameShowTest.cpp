@@ -9,7 +9,6 @@
 #include "playback/mci/MciDevice.h"
 #include "playback/playlist/Playlist.h"
 #include "playback/playlist/PlaylistBuilder.h"
-#include "settings/ProfileFile.h"
 #include "support/ScriptNames.h"
 #include "support/TestFiles.h"
 
@@ -62,9 +61,7 @@ TEST(WideNameShow, AFileOfAnyScriptIsFoundPlayedKeptAndResumed) {
         ASSERT_TRUE(show.start(copy.program, "/s"));
         EXPECT_EQ(describe({Screen::Red, Screen::Teal}), describe(watchClips(show, 2, 2 * kDeadline)));
         EXPECT_EQ(0u, show.endShowWithKey());
-        ProfileFile ini;
-        ini.setPath(copy.iniPath.c_str());
-        EXPECT_EQ(mp4, ini.readString("Resume", "Name", "").c_str());
+        EXPECT_EQ(mp4, copy.resumeName());
         const bool unicode = testfiles::readBytes(copy.iniPath).compare(0, 2, "\xFF\xFE") == 0;
         EXPECT_EQ(row.fitsTheCodePage, !unicode);
 
