@@ -2,7 +2,10 @@
 #include "settings/ProfileStore.h"
 
 // Reads and writes keys of one INI file through the system's profile
-// functions; each call opens and closes the file, nothing is cached.
+// functions; each call opens and closes the file, nothing is cached. A value
+// the ANSI code page cannot hold (see base/WidePath.h) makes the file a
+// Unicode profile file, which is then read through the wide calls (values
+// cut to 259 characters rather than bytes).
 class ProfileFile : public ProfileStore {
 public:
     ProfileFile();
