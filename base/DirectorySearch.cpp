@@ -1,7 +1,10 @@
 #include "base/DirectorySearch.h"
 
-DirectorySearch::DirectorySearch() : handle(INVALID_HANDLE_VALUE) {
+#include "base/WidePath.h"
+
+DirectorySearch::DirectorySearch() : handle(INVALID_HANDLE_VALUE), wide(WidePath::wideSystem()) {
     ZeroMemory(&entry, sizeof entry);
+    wideName[0] = '\0';
 }
 
 DirectorySearch::~DirectorySearch() {
@@ -14,12 +17,30 @@ bool DirectorySearch::open(const char* pattern) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    handle = FindFirstFileA(pattern, &entry);
+    if (wide) {
+        WidePath widePattern(pattern);
+        if (!widePattern.valid()) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return false;
+        }
+        handle = FindFirstFileW(widePattern.c_str(), &wideEntry);
+    } else {
+        handle = FindFirstFileA(pattern, &entry);
+    }
     if (handle == INVALID_HANDLE_VALUE) {
         ZeroMemory(&entry, sizeof entry);
+        wideName[0] = '\0';
         return false;
     }
-    return true;
+    return take(true);
+}
+
+// A wide name whose narrow form would not fit is passed over.
+bool DirectorySearch::take(bool found) {
+    while (found && wide && !WidePath::narrow(wideEntry.cFileName, wideName, sizeof wideName))
+        found = FindNextFileW(handle, &wideEntry) != FALSE;
+    if (!found) close();
+    return valid();
 }
 
 bool DirectorySearch::valid() const {
@@ -31,16 +52,17 @@ bool DirectorySearch::valid() const {
 }
 
 const char* DirectorySearch::name() const {
-    return entry.cFileName;
+    return wide ? wideName : entry.cFileName;
 }
 
 bool DirectorySearch::next() {
-    if (handle != INVALID_HANDLE_VALUE && !FindNextFileA(handle, &entry)) close();
-    return valid();
+    if (handle == INVALID_HANDLE_VALUE) return valid();
+    return take(wide ? FindNextFileW(handle, &wideEntry) != FALSE : FindNextFileA(handle, &entry) != FALSE);
 }
 
 void DirectorySearch::close() {
     if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
     handle = INVALID_HANDLE_VALUE;
     ZeroMemory(&entry, sizeof entry);
+    wideName[0] = '\0';
 }

@@ -15,6 +15,8 @@ public:
     bool exists(DWORD requiredAttributes) const;
 
 private:
+    void resolveWide(const CountedString& path);
+
     CountedString folder;
     CountedString leaf;
 };

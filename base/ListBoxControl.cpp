@@ -1,6 +1,8 @@
 #include "base/ListBoxControl.h"
 
 #include "base/Exception.h"
+#include "base/Heap.h"
+#include "base/WidePath.h"
 
 namespace {
 const char* const listBoxClass = "ListBox";
@@ -14,6 +16,16 @@ HWND ListBoxControl::attach(HWND window) {
     return WindowBase::attach(listBoxClass, window);
 }
 
+// Adds or inserts; a name the ANSI code page cannot hold goes in as UTF-16,
+// which a list box of a Unicode dialog keeps as it is.
+LRESULT ListBoxControl::sendText(UINT message, WPARAM index, const CountedString& text) {
+    if (!WidePath::goesWide(text.c_str()))
+        return SendMessageA(hwnd, message, index, reinterpret_cast<LPARAM>(text.c_str()));
+    WidePath wide(text.c_str());
+    if (!wide.valid()) throwWin32Error(ERROR_FILENAME_EXCED_RANGE);
+    return SendMessageW(hwnd, message, index, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 // Throws 87 unless first <= index < end.
 void ListBoxControl::requireIndex(int index, int first, int end) {
     if (index < first || index >= end) throwWin32Error(ERROR_INVALID_PARAMETER);
@@ -21,7 +33,7 @@ void ListBoxControl::requireIndex(int index, int first, int end) {
 
 void ListBoxControl::addString(const CountedString& text) {
     requireWindow();
-    LRESULT result = SendMessageA(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    LRESULT result = sendText(LB_ADDSTRING, 0, text);
     if (result < 0) throwOutOfMemory();
 }
 
@@ -47,6 +59,23 @@ int ListBoxControl::getCurSel() {
 
 CountedString ListBoxControl::getText(int index) {
     requireIndex(index, 0, getCount());
+    if (WidePath::wideSystem() && IsWindowUnicode(hwnd)) {
+        const int units = static_cast<int>(SendMessageW(hwnd, LB_GETTEXTLEN, index, 0));
+        if (units < 0) throwWin32Error(ERROR_INVALID_PARAMETER);
+        wchar_t* wide = static_cast<wchar_t*>(heap::allocate((units + 1) * sizeof(wchar_t)));
+        if (!wide) throwOutOfMemory();
+        wide[0] = L'\0';
+        SendMessageW(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide));
+        wide[units] = L'\0';
+        try {
+            CountedString text = WidePath::narrow(wide);
+            heap::release(wide);
+            return text;
+        } catch (Exception*) {
+            heap::release(wide);
+            throw;
+        }
+    }
     int length = static_cast<int>(SendMessageA(hwnd, LB_GETTEXTLEN, index, 0));
     if (length < 0) throwWin32Error(ERROR_INVALID_PARAMETER);
     CountedString text;
@@ -57,8 +86,7 @@ CountedString ListBoxControl::getText(int index) {
 
 void ListBoxControl::insertString(int index, const CountedString& text) {
     requireIndex(index, 0, getCount() + 1);
-    LRESULT result = SendMessageA(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                  reinterpret_cast<LPARAM>(text.c_str()));
+    LRESULT result = sendText(LB_INSERTSTRING, static_cast<WPARAM>(index), text);
     if (result < 0) throwOutOfMemory();
 }
 

@@ -22,5 +22,6 @@ public:
     void deleteString(int index);
 
 private:
+    LRESULT sendText(UINT message, WPARAM index, const CountedString& text);
     void requireIndex(int index, int first, int end);
 };

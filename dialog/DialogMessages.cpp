@@ -1,6 +1,8 @@
 #include "dialog/DialogMessages.h"
 
 #include "base/Exception.h"
+#include "base/Heap.h"
+#include "base/WidePath.h"
 #include "resources/ResourceIds.h"
 
 namespace dialogmessages {
@@ -26,7 +28,20 @@ CountedString format(UINT id, const char* first, const char* second) {
 void tell(HWND owner, UINT id, const char* first, const char* second) {
     CountedString caption;
     caption.loadString(nullptr, IDS_PRODUCT_NAME);
-    MessageBoxA(owner, format(id, first, second).c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    const CountedString text = format(id, first, second);
+    if (WidePath::goesWide(text.c_str())) {
+        // Names in scripts the ANSI code page lacks are shown as they are.
+        const int units = text.length() + 1;
+        wchar_t* wide = static_cast<wchar_t*>(heap::allocate(units * sizeof(wchar_t)));
+        WidePath wideCaption(caption.c_str());
+        if (wide && WidePath::decode(text.c_str(), wide, units)) {
+            MessageBoxW(owner, wide, wideCaption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+            heap::release(wide);
+            return;
+        }
+        heap::release(wide);
+    }
+    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CountedString reason(Exception* e) {

@@ -175,20 +175,19 @@ const char* FilePicker::selectedPath(int index) {
     // A path that does not fit is skipped (left empty), never cut: a cut
     // path would name some other file.
     const int directoryLength = lstrlenA(fileBuffer);
-    if (!isMultiple()) {
-        if (directoryLength < MAX_PATH) lstrcpyA(resultPath, fileBuffer);
-        return resultPath;
+    const char* name = isMultiple() ? nameAt(index) : nullptr;
+    const int nameLength = name ? lstrlenA(name) : 0;
+    if (!name || hasOwnPath(name)) {
+        const char* path = name ? name : fileBuffer;
+        if (lstrlenA(path) < static_cast<int>(sizeof resultPath)) lstrcpyA(resultPath, path);
+    } else {
+        const bool separated = endsInBackslash(fileBuffer);
+        if (directoryLength + (separated ? 0 : 1) + nameLength >= static_cast<int>(sizeof resultPath))
+            return resultPath;
+        lstrcpyA(resultPath, fileBuffer);
+        if (!separated) lstrcatA(resultPath, "\\");
+        lstrcatA(resultPath, name);
     }
-    const char* name = nameAt(index);
-    const int nameLength = lstrlenA(name);
-    if (hasOwnPath(name)) {
-        if (nameLength < MAX_PATH) lstrcpyA(resultPath, name);
-        return resultPath;
-    }
-    const bool separated = endsInBackslash(fileBuffer);
-    if (directoryLength + (separated ? 0 : 1) + nameLength >= MAX_PATH) return resultPath;
-    lstrcpyA(resultPath, fileBuffer);
-    if (!separated) lstrcatA(resultPath, "\\");
-    lstrcatA(resultPath, name);
+    if (!WidePath::fitsMaxPath(resultPath)) resultPath[0] = 0;
     return resultPath;
 }

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "base/WidePath.h"
+
 // Drives the system's open-file dialog and turns its selection (one full
 // path, or a directory followed by names) into one full path per file.
 // Never throws: an allocation failure leaves the picker inert.
@@ -20,7 +22,8 @@ public:
     DWORD failure() const { return failureCode; }
     int selectedCount() const;
     // Full path of file `index` of the selection; valid until the next call.
-    // Empty when there is no selection or the path would not fit in MAX_PATH.
+    // Empty when there is no selection or the path would not fit in MAX_PATH
+    // (see WidePath::fitsMaxPath).
     const char* selectedPath(int index);
     // File `index` as the dialog named it: the bare name, or the single path.
     const char* selectedName(int index) const;
@@ -44,6 +47,6 @@ private:
     char* titleBuffer;
     char* filterCopy;
     OPENFILENAMEA record;
-    char resultPath[MAX_PATH];
+    char resultPath[WidePath::maxNarrowBytes];
     DWORD failureCode;
 };

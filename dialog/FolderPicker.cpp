@@ -1,5 +1,6 @@
 #include "dialog/FolderPicker.h"
 
+#include "base/WidePath.h"
 #include "dialog/ShellCalls.h"
 
 FolderPicker::FolderPicker(HWND owner) : record(), refused(false) {
@@ -23,7 +24,7 @@ bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
     if (!item) return false;
     // Converted into a local buffer first, so that a failed conversion
     // keeps the previous choice.
-    char path[MAX_PATH];
+    char path[WidePath::maxNarrowBytes];
     path[0] = 0;
     const bool converted = shellcalls::pathFromItemList(item, path) && path[0];
     // Some browsers let such an item be chosen, a library of Windows 7 say.
@@ -31,13 +32,19 @@ bool FolderPicker::browse(const char* prompt, LPCITEMIDLIST root) {
     if (refused && !shellcalls::displayName(item, refusedText)) refusedText[0] = 0;
     shellcalls::freeItemList(item);
     if (!converted) return false;
-    lstrcpynA(chosen, path, MAX_PATH);
+    lstrcpynA(chosen, path, sizeof chosen);
     return true;
 }
 
 int CALLBACK preselectCallback(HWND window, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED && data) {
-        SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+        const char* folder = reinterpret_cast<const char*>(data);
+        if (WidePath::goesWide(folder)) {
+            WidePath wide(folder);
+            SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+        } else {
+            SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+        }
     }
     return 0;
 }

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "base/WidePath.h"
+
 // Drives the system's folder browser; remembers the folder chosen last and
 // opens there the next time.
 class FolderPicker {
@@ -23,7 +25,7 @@ private:
     FolderPicker& operator=(const FolderPicker&) = delete;
 
     BROWSEINFOA record;
-    char chosen[MAX_PATH];
+    char chosen[WidePath::maxNarrowBytes];
     bool refused;
     char refusedText[MAX_PATH];
 };

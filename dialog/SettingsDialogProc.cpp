@@ -7,6 +7,7 @@
 #include "base/CountedString.h"
 #include "base/Exception.h"
 #include "base/ListBoxControl.h"
+#include "base/WidePath.h"
 #include "dialog/DialogMessages.h"
 #include "dialog/FilePicker.h"
 #include "dialog/FolderPicker.h"
@@ -216,7 +217,7 @@ void onAddFolder(HWND dialog) {
     if (!path.endsWith("\\")) path += "\\";
     // A folder whose form with the backslash exceeds MAX_PATH could not be
     // stored and read back whole, nor hold any file.
-    if (path.length() >= MAX_PATH) {
+    if (!WidePath::fitsMaxPath(path.c_str())) {
         dialogmessages::tell(dialog, IDS_PATHS_TOO_LONG, path.c_str());
         return;
     }
@@ -312,4 +313,10 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         default:
             return FALSE;
     }
+}
+
+INT_PTR showSettingsDialog(HINSTANCE module, HWND parent) {
+    if (WidePath::wideSystem())
+        return DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_SETTINGS), parent, settingsDialogProc, 0);
+    return DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SETTINGS), parent, settingsDialogProc, 0);
 }

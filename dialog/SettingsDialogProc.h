@@ -11,3 +11,7 @@
 const UINT WM_UPDATE_BUTTONS = WM_APP + 1;
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows the dialog modally. On the NT family it is a Unicode dialog, so that
+// its list shows every name as it is, in scripts the ANSI code page lacks too.
+INT_PTR showSettingsDialog(HINSTANCE module, HWND parent);

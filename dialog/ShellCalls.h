@@ -13,6 +13,8 @@ BOOL getOpenFileName(OPENFILENAMEA* record);
 // Why the open-file dialog failed last; 0 after a cancel.
 DWORD extendedError();
 LPITEMIDLIST browseForFolder(BROWSEINFOA* record);
+// The item's path into a buffer of WidePath::maxNarrowBytes (in the narrow
+// form of base/WidePath.h on the NT family).
 BOOL pathFromItemList(LPCITEMIDLIST item, char* path);
 // The name the shell shows for the item, into a MAX_PATH buffer.
 BOOL displayName(LPCITEMIDLIST item, char* name);

@@ -68,7 +68,7 @@ int runMode(const ModeChoice& choice) {
 int runSettingsDialog(HWND parent) {
     HMODULE module = hostState().moduleHandle;
     if (!registerDialogClasses(module)) return 0;
-    return static_cast<int>(DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SETTINGS), parent, settingsDialogProc, 0));
+    return static_cast<int>(showSettingsDialog(module, parent));
 }
 
 void changePassword(HWND parent) {

@@ -1,5 +1,9 @@
 #include "settings/ProfileFile.h"
 
+#include "base/Exception.h"
+#include "base/WidePath.h"
+#include "settings/ReplacementFile.h"
+
 // Limits the key list buffer: no sane settings file comes near it, and a
 // damaged one must not make the reader allocate without end.
 static const DWORD maxKeyListBytes = 64 * 1024 * 1024;
@@ -21,7 +25,58 @@ BOOL ProfileFile::Access::writeInt(const char* section, const char* key, int val
 }
 
 BOOL ProfileFile::Access::writeString(const char* section, const char* key, const char* text) {
+    if (text && WidePath::goesWide(text)) return writeWideString(section, key, text);
     return WritePrivateProfileStringA(section, key, text, path);
+}
+
+bool ProfileFile::Access::unicode() const {
+    if (!WidePath::wideSystem()) return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char head[2];
+    DWORD read = 0;
+    const bool ok = ReadFile(file, head, sizeof head, &read, nullptr) != FALSE;
+    CloseHandle(file);
+    return ok && ReplacementFile::startsWithByteOrderMark(head, read);
+}
+
+BOOL ProfileFile::Access::writeWideString(const char* section, const char* key, const char* text) {
+    if (!unicode()) {
+        // Only now, and only this once, does the file change its form; a file
+        // that cannot be replaced fails the write as a refused write does.
+        try {
+            ReplacementFile replacement(path);
+            replacement.prepareUnicode();
+            replacement.putInPlace(true);
+        } catch (Exception* e) {
+            if (e == outOfMemoryException()) throw;
+            SetLastError(e->code);
+            dispose(e);
+            return FALSE;
+        }
+    }
+    WidePath wideSection(section);
+    WidePath wideKey(key);
+    WidePath wideText(text);
+    WidePath widePath(path);
+    if (!wideText.valid()) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    return WritePrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), wideText.c_str(), widePath.c_str());
+}
+
+CountedString ProfileFile::Access::readWideString(const char* section, const char* key, const char* defaultText) {
+    WidePath wideSection(section);
+    WidePath wideKey(key);
+    WidePath wideDefault(defaultText);
+    WidePath widePath(path);
+    wchar_t buffer[MAX_PATH];
+    buffer[0] = L'\0';
+    GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), wideDefault.c_str(), buffer, MAX_PATH,
+                             widePath.c_str());
+    return WidePath::narrow(buffer);
 }
 
 int ProfileFile::Access::readIntClamped(const char* section, const char* key, int defaultValue,
@@ -81,6 +136,7 @@ int ProfileFile::readBool(const CountedString& section, const CountedString& key
 
 CountedString ProfileFile::readString(const CountedString& section, const CountedString& key,
                                       const CountedString& defaultText) {
+    if (access.unicode()) return access.readWideString(section.c_str(), key.c_str(), defaultText.c_str());
     CountedString text;
     char* buffer = text.getBuffer(MAX_PATH - 1);
     buffer[0] = '\0';

@@ -2,7 +2,10 @@
 #include "settings/ProfileStore.h"
 
 // Reads and writes keys of one INI file through the system's profile
-// functions; each call opens and closes the file, nothing is cached.
+// functions; each call opens and closes the file, nothing is cached. A value
+// the ANSI code page cannot hold (see base/WidePath.h) makes the file a
+// Unicode profile file, which is then read through the wide calls (values
+// cut to 259 characters rather than bytes).
 class ProfileFile : public ProfileStore {
 public:
     ProfileFile();
@@ -44,6 +47,11 @@ private:
         DWORD readString(const char* section, const char* key, const char* defaultText,
                          char* buffer, DWORD size);
         BOOL deleteSection(const char* section);
+        // Values the ANSI code page cannot hold: the file is made a Unicode
+        // profile file for them, and read through the wide calls once it is.
+        bool unicode() const;
+        BOOL writeWideString(const char* section, const char* key, const char* text);
+        CountedString readWideString(const char* section, const char* key, const char* defaultText);
 
     private:
         char path[MAX_PATH];

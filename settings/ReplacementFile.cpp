@@ -60,6 +60,19 @@ DWORD writeWhole(const char* path, const char* bytes, DWORD size) {
     return error;
 }
 
+// The text in the ANSI code page as UTF-16, after its byte-order mark.
+DWORD writeUnicode(const char* path, const char* bytes, DWORD size) {
+    const int units = size ? MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(size), nullptr, 0) : 0;
+    if (size && units <= 0) return GetLastError();
+    wchar_t* text = static_cast<wchar_t*>(heap::allocate((units + 1) * sizeof(wchar_t)));
+    if (!text) return ERROR_NOT_ENOUGH_MEMORY;
+    text[0] = 0xFEFF;
+    if (units) MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(size), text + 1, units);
+    const DWORD error = writeWhole(path, reinterpret_cast<const char*>(text), (units + 1) * sizeof(wchar_t));
+    heap::release(text);
+    return error;
+}
+
 // A new, empty file of a name of its own in the folder of `path`.
 CountedString newFileBeside(const char* path) {
     char name[MAX_PATH];
@@ -78,6 +91,14 @@ ReplacementFile::~ReplacementFile() {
 }
 
 void ReplacementFile::prepare() {
+    writeCopy(false);
+}
+
+void ReplacementFile::prepareUnicode() {
+    writeCopy(true);
+}
+
+void ReplacementFile::writeCopy(bool unicode) {
     // Replacing would get round what keeps the file itself from being written.
     const DWORD attributes = GetFileAttributesA(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
@@ -88,7 +109,15 @@ void ReplacementFile::prepare() {
     check(readWhole(target.c_str(), &snapshot, &snapshotSize, &missing));
     targetExisted = !missing;
     copy = newFileBeside(target.c_str());
-    if (snapshotSize > 0) check(writeWhole(copy.c_str(), snapshot, snapshotSize));
+    if (unicode && !startsWithByteOrderMark(snapshot, snapshotSize)) {
+        check(writeUnicode(copy.c_str(), snapshot, snapshotSize));
+    } else if (snapshotSize > 0) {
+        check(writeWhole(copy.c_str(), snapshot, snapshotSize));
+    }
+}
+
+bool ReplacementFile::startsWithByteOrderMark(const char* bytes, DWORD size) {
+    return size >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE;
 }
 
 bool ReplacementFile::targetUnchanged() const {

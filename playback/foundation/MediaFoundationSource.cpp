@@ -3,17 +3,13 @@
 #include <new>
 
 #include "base/Exception.h"
+#include "base/WidePath.h"
 #include "playback/foundation/ComPointer.h"
 #include "playback/foundation/MediaFoundationCalls.h"
 #include "playback/foundation/MediaFoundationCompletion.h"
 #include "playback/foundation/MediaFoundationException.h"
 
 namespace {
-
-// Paths are at most MAX_PATH bytes, and no byte makes more than one character.
-void widen(const char* path, wchar_t (&wide)[MAX_PATH]) {
-    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) == 0) throwWin32Error(ERROR_INVALID_PARAMETER);
-}
 
 // The resolver's completion. One that comes after the open gave up still
 // makes a source, which is shut down here, since nobody else has it.
@@ -49,14 +45,14 @@ private:
 }  // namespace
 
 IMFMediaSource* openMediaSource(const MediaFoundationCalls& mf, const char* path, DWORD milliseconds) {
-    wchar_t wide[MAX_PATH];
-    widen(path, wide);
+    WidePath wide(path);
+    if (!wide.valid()) throwWin32Error(ERROR_INVALID_PARAMETER);
     ComPointer<IMFSourceResolver> resolver;
     throwIfFailed(mf.createSourceResolver(resolver.receive()));
     ComPointer<SourceCompletion> completion(SourceCompletion::make(resolver.get()));
     if (!completion) throwOutOfMemory();
     ComPointer<IUnknown> cancel;
-    throwIfFailed(resolver->BeginCreateObjectFromURL(wide, MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_READ,
+    throwIfFailed(resolver->BeginCreateObjectFromURL(wide.c_str(), MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_READ,
                                                      nullptr, cancel.receive(), completion.get(), nullptr));
     ComPointer<IMFAsyncResult> result(completion->wait(milliseconds));
     if (!result) {

@@ -2,6 +2,8 @@
 
 #include <digitalv.h>
 
+#include "base/WidePath.h"
+
 MciDevice::MciDevice()
     : deviceId(0), callbackWindow(nullptr), from(0), to(0), playPending(false) {}
 
@@ -20,24 +22,60 @@ MCIERROR MciDevice::open(HWND window, const char* path) {
     close();
 
     char alias[aliasSize];
-    MCI_OPEN_PARMSA parms;
-    ZeroMemory(&parms, sizeof parms);
-    parms.lpstrElementName = path;
-    parms.lpstrAlias = alias;
     MCIERROR result;
     // The alias only makes each open unique: the same file may be open twice.
     DWORD counter = 0;
     do {
         formatAlias(alias, sizeof alias, path, counter++);
-        result = mciSendCommandA(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS,
-                                 reinterpret_cast<DWORD_PTR>(&parms));
+        result = WidePath::goesWide(path) ? openWide(path, alias) : openNarrow(path, alias);
     } while (result == MCIERR_DUPLICATE_ALIAS);
     if (result != 0) return result;
 
-    deviceId = parms.wDeviceID;
     callbackWindow = window;
     if (!window || deviceType() != MCI_DEVTYPE_DIGITAL_VIDEO) return 0;
     return bindWindow(window);
+}
+
+MCIERROR MciDevice::openNarrow(const char* path, const char* alias) {
+    MCI_OPEN_PARMSA parms;
+    ZeroMemory(&parms, sizeof parms);
+    parms.lpstrElementName = path;
+    parms.lpstrAlias = alias;
+    const MCIERROR result = mciSendCommandA(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS,
+                                            reinterpret_cast<DWORD_PTR>(&parms));
+    if (result == 0) deviceId = parms.wDeviceID;
+    return result;
+}
+
+// A name the ANSI code page cannot hold opens through the wide command, which
+// the NT family has; it is looked up, since Windows 98 lacks it.
+MCIERROR MciDevice::openWide(const char* path, const char* alias) {
+    typedef MCIERROR(WINAPI * SendCommandW)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
+    const SendCommandW send = reinterpret_cast<SendCommandW>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("winmm.dll"), "mciSendCommandW")));
+    WidePath widePath(path);
+    WidePath wideAlias(alias);
+    if (!send || !widePath.valid() || !wideAlias.valid()) return MCIERR_FILE_NOT_FOUND;
+    MCI_OPEN_PARMSW parms;
+    ZeroMemory(&parms, sizeof parms);
+    parms.lpstrElementName = widePath.c_str();
+    parms.lpstrAlias = wideAlias.c_str();
+    const MCIERROR result = send(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS,
+                                 reinterpret_cast<DWORD_PTR>(&parms));
+    if (result == 0) {
+        deviceId = parms.wDeviceID;
+        return 0;
+    }
+    // Wine 10's AVI driver finds no file by such a name (its DirectShow driver
+    // does); the file's short name, where the volume has one the page can
+    // hold, opens through the narrow command.
+    wchar_t shortName[MAX_PATH];
+    char narrowShort[MAX_PATH];
+    const DWORD length = GetShortPathNameW(widePath.c_str(), shortName, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || !WidePath::narrow(shortName, narrowShort, MAX_PATH) ||
+        WidePath::needsWide(narrowShort))
+        return result;
+    return openNarrow(narrowShort, alias);
 }
 
 MCIERROR MciDevice::bindWindow(HWND window) {

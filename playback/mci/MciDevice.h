@@ -59,6 +59,9 @@ private:
     MciDevice(const MciDevice&) = delete;
     MciDevice& operator=(const MciDevice&) = delete;
 
+    MCIERROR openNarrow(const char* path, const char* alias);
+    MCIERROR openWide(const char* path, const char* alias);
+
     MCIERROR setMilliseconds();
     // A status item read in milliseconds; 0 on failure.
     MCIERROR statusMilliseconds(DWORD item, DWORD& milliseconds);

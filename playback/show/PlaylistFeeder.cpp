@@ -1,13 +1,14 @@
 #include "playback/show/PlaylistFeeder.h"
 
 #include "base/Exception.h"
+#include "base/WidePath.h"
 #include "playback/playlist/PlaylistBuilder.h"
 
 namespace {
 
 bool isExistingFile(const CountedString& path) {
     if (path.length() == 0) return false;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = WidePath::attributes(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -14,6 +14,7 @@
 #include "support/IniFile.h"
 #include "support/MatroskaSource.h"
 #include "support/MessagePump.h"
+#include "support/ScriptNames.h"
 #include "dialog/SettingsDialogProc.h"
 #include "playback/foundation/MediaFoundation.h"
 #include "SystemDialogs.h"
@@ -59,7 +60,7 @@ protected:
                 EndDialog(dialog, scriptLeftOpen);
             }
         });
-        return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, settingsDialogProc, 0);
+        return showSettingsDialog(GetModuleHandleA(nullptr), nullptr);
     }
 
     HWND item(int id) const { return GetDlgItem(window, id); }
@@ -67,13 +68,15 @@ protected:
     bool checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     int selection() const { return static_cast<int>(SendMessageA(item(IDC_ENTRY_LIST), LB_GETCURSEL, 0, 0)); }
 
+    // The texts the list shows, in the program's narrow form (exact for a
+    // name in any script).
     std::vector<std::string> listed() const {
         std::vector<std::string> entries;
-        const int count = static_cast<int>(SendMessageA(item(IDC_ENTRY_LIST), LB_GETCOUNT, 0, 0));
+        const int count = static_cast<int>(SendMessageW(item(IDC_ENTRY_LIST), LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
-            char text[MAX_PATH + 1] = {};
-            SendMessageA(item(IDC_ENTRY_LIST), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            entries.push_back(text);
+            wchar_t text[MAX_PATH + 1] = {};
+            SendMessageW(item(IDC_ENTRY_LIST), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            entries.push_back(scriptnames::narrow(text));
         }
         return entries;
     }
@@ -430,6 +433,31 @@ TEST_F(SettingsDialog, AddFolderAppendsOneTrailingBackslash) {
         EXPECT_EQ(std::vector<std::string>({"C:\\", folder + "\\"}), listed());
         driver::click(item(IDCANCEL));
     });
+}
+
+// Each name of the table as a folder holding a file of that name, added
+// through the folder browser and the open-file dialog: listed as it is,
+// saved and read back exactly; the file keeps the ANSI form while it can.
+TEST_F(SettingsDialog, NamesOfAnyScriptAreListedAndSavedWhole) {
+    for (const scriptnames::Row& row : scriptnames::rows()) {
+        SCOPED_TRACE(testing::Message() << "row at line " << row.line);
+        const std::string name = scriptnames::narrow(row.name);
+        const std::string folder = systemdialogs::browsableFolder(name);
+        const std::string file = folder + "\\" + name + ".avi";
+        CloseHandle(CreateFileW(WidePath(file.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        DeleteFileA(iniPath.c_str());
+        show([&](HWND) {
+            driver::whenDialogAppears([&](HWND browser) { systemdialogs::chooseFolder(browser, folder); });
+            driver::click(item(IDC_ADD_FOLDER));
+            driver::whenDialogAppears([&](HWND fileDialog) { systemdialogs::chooseFiles(fileDialog, folder, name + ".avi"); });
+            driver::click(item(IDC_ADD_FILE));
+            pump::until([&] { return listed().size() == 2; });
+            EXPECT_EQ(std::vector<std::string>({folder + "\\", file}), listed());
+            driver::click(item(IDOK));
+        });
+        EXPECT_EQ(std::vector<std::string>({folder + "\\", file}), inifile::entries(iniPath));
+        EXPECT_EQ(row.fitsTheCodePage, testfiles::readBytes(iniPath).compare(0, 2, "\xFF\xFE") != 0);
+    }
 }
 
 TEST_F(SettingsDialog, ShowsAgainInTheSameProcess) {

@@ -7,29 +7,37 @@
 #include <gtest/gtest.h>
 
 #include "DialogDriver.h"
+#include "base/WidePath.h"
 #include "support/MessagePump.h"
 
 namespace systemdialogs {
 
 namespace {
 
-void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+void removeTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + L"\\" + name;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(path);
             } else {
-                DeleteFileA(path.c_str());
+                DeleteFileW(path.c_str());
             }
-        } while (FindNextFileA(search, &entry));
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Texts are the program's narrow forms (base/WidePath.h): names in any script.
+std::wstring wide(const std::string& narrow) {
+    std::wstring text(narrow.size() + 1, L'\0');
+    EXPECT_TRUE(WidePath::decode(narrow.c_str(), &text[0], static_cast<int>(text.size())));
+    return text.c_str();
 }
 
 }  // namespace
@@ -37,14 +45,14 @@ void removeTree(const std::string& folder) {
 std::string browsableFolder(const std::string& hint) {
     // Folders of earlier runs would only slow the browser's tree down.
     static bool cleared = false;
-    if (!cleared) removeTree("C:\\cinevane-tests");
+    if (!cleared) removeTree(L"C:\\cinevane-tests");
     cleared = true;
     CreateDirectoryA("C:\\cinevane-tests", nullptr);
     static int counter = 0;
     char name[64];
     wsprintfA(name, "C:\\cinevane-tests\\%lu-%lu-%d-", GetCurrentProcessId(), GetTickCount(), ++counter);
     const std::string folder = name + hint;
-    EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    EXPECT_TRUE(CreateDirectoryW(wide(folder).c_str(), nullptr)) << folder;
     return folder;
 }
 
@@ -52,7 +60,7 @@ namespace {
 
 void enterFileName(HWND dialog, const std::string& text) {
     HWND box = GetDlgItem(dialog, edt1) ? GetDlgItem(dialog, edt1) : GetDlgItem(dialog, cmb13);
-    SetWindowTextA(box, text.c_str());
+    SetWindowTextW(box, wide(text).c_str());
     SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
 
@@ -141,15 +149,17 @@ std::string chooseComputer(HWND browser) {
 }
 
 void chooseFolder(HWND browser, const std::string& path) {
-    // The tree fills itself in steps; select until the item is there.
-    const size_t cut = path.find_last_of('\\');
-    const std::string leaf = cut + 1 < path.size() ? path.substr(cut + 1) : "";
+    // The tree fills itself in steps; select until the item is there. The
+    // leaf is cut from the wide path: a double-byte character may end in 0x5C.
+    const std::wstring widePath = wide(path);
+    const size_t cut = widePath.find_last_of(L'\\');
+    const std::string leaf = driver::utf8(cut + 1 < widePath.size() ? widePath.substr(cut + 1).c_str() : L"");
     const bool selected = pump::until([&] {
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(widePath.c_str()));
         const std::string name = selectedFolderName(browser);
         return leaf.empty() ? !name.empty() : name == leaf;
     });
-    EXPECT_TRUE(selected) << path;
+    EXPECT_TRUE(selected) << path << ", selected: " << selectedFolderName(browser);
     SendMessageA(GetDlgItem(browser, IDOK), BM_CLICK, 0, 0);
 }
 

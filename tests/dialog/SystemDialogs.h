@@ -5,6 +5,8 @@
 #include <vector>
 
 // What a user does in the system's open-file dialog and folder browser.
+// Paths and names are in the program's narrow form (base/WidePath.h), so that
+// they may hold names of any script.
 namespace systemdialogs {
 
 // A new folder on drive C:, which the folder browser's tree can open.

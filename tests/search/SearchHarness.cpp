@@ -4,6 +4,7 @@
 #include <winternl.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include "playback/playlist/PlaylistBuilder.h"
 #include "playback/playlist/SearchMessages.h"
@@ -42,13 +43,14 @@ std::vector<std::string> listOrder(const std::vector<std::string>& entries) { re
 
 namespace {
 
-typedef HANDLE(WINAPI* FindFirstProc)(LPCSTR, LPWIN32_FIND_DATAA);
+// The search lists through the wide call on the NT family.
+typedef HANDLE(WINAPI* FindFirstProc)(LPCWSTR, LPWIN32_FIND_DATAW);
 FindFirstProc systemFindFirst = nullptr;
 HANDLE hangOver = nullptr;  // manual-reset: set while nothing hangs
 volatile LONG blocked = 0;
 
-HANDLE WINAPI hangingFindFirst(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
-    if (std::strstr(pattern, "hang\\*") && WaitForSingleObject(hangOver, 0) == WAIT_TIMEOUT) {
+HANDLE WINAPI hangingFindFirst(LPCWSTR pattern, LPWIN32_FIND_DATAW found) {
+    if (std::wcsstr(pattern, L"hang\\*") && WaitForSingleObject(hangOver, 0) == WAIT_TIMEOUT) {
         InterlockedIncrement(&blocked);
         WaitForSingleObject(hangOver, INFINITE);
         InterlockedDecrement(&blocked);
@@ -60,7 +62,7 @@ HANDLE WINAPI hangingFindFirst(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
 
 HangingSearch::HangingSearch() {
     if (!hangOver) hangOver = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-    if (!systemFindFirst) systemFindFirst = imports::redirect("kernel32.dll", "FindFirstFileA", &hangingFindFirst);
+    if (!systemFindFirst) systemFindFirst = imports::redirect("kernel32.dll", "FindFirstFileW", &hangingFindFirst);
     ResetEvent(hangOver);
 }
 

@@ -4,9 +4,20 @@
 
 #include <algorithm>
 
+#include "base/WidePath.h"
+#include "support/TestFiles.h"
+
 namespace inifile {
 
 std::string value(const std::string& path, const char* section, const char* key, const char* fallback) {
+    // A Unicode profile file is read through the wide call, into the narrow
+    // form of base/WidePath.h, as the program reads it.
+    if (testfiles::readBytes(path).compare(0, 2, "\xFF\xFE") == 0) {
+        wchar_t text[MAX_PATH] = {};
+        GetPrivateProfileStringW(WidePath(section).c_str(), key ? WidePath(key).c_str() : nullptr,
+                                 WidePath(fallback).c_str(), text, MAX_PATH, WidePath(path.c_str()).c_str());
+        return WidePath::narrow(text).c_str();
+    }
     char text[MAX_PATH] = {};
     GetPrivateProfileStringA(section, key, fallback, text, MAX_PATH, path.c_str());
     return text;
