@@ -93,12 +93,12 @@ bool VideoView::isFoundationFile(const CountedString& path) {
 
 void VideoView::openOneWay(const CountedString& path, bool throughFoundation) {
     if (!throughFoundation) {
-        // The picture window of a Media Foundation attempt or of a kept
-        // session would cover MCI's picture.
+        // The picture window of a Media Foundation attempt would cover MCI's picture.
         picture.hide();
         device.open(hwnd, path.c_str());
-        // The MCI file takes the screen: a kept session is let go.
+        // The MCI file takes the screen: a kept session lets the picture go.
         player.end();
+        picture.hide();
         return;
     }
     player.open(picture.showOver(hwnd), hwnd, path.c_str());
