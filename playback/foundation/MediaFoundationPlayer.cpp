@@ -8,22 +8,27 @@
 #include "playback/foundation/MediaFoundationCalls.h"
 #include "playback/foundation/MediaFoundationException.h"
 #include "playback/foundation/MediaFoundationSource.h"
+#include "playback/foundation/MediaSessionEvents.h"
 #include "playback/foundation/MediaSessionTeardown.h"
+#include "playback/foundation/MediaSessionTopology.h"
+#include "playback/foundation/SentMessageWait.h"
 
 namespace {
 
 // How long opening may take before the player gives up on it: it may have
 // to load the codecs.
 const DWORD openDeadline = 15000;
-// How long a kept session may take to have the next file ready before it is
-// made anew; shorter, since the last picture stands still meanwhile.
-const DWORD switchDeadline = 3000;
 
-// The clock is looked at this often while a file plays. A session that has
-// not told the end this long after its clock passed the file's length has
-// stalled (Wine's may, after a switch): the clock tells the end then.
+// The clock is looked at this often while a file plays; the picture halts
+// this long before the end, and the renderer is given this long to settle
+// after a pause before the session is shut down.
 const UINT clockWatchMilliseconds = 50;
-const DWORD endGraceMilliseconds = 500;
+const DWORD haltBeforeEnd = 300;
+const DWORD settleMilliseconds = 250;
+
+// How long a close waits for the session to shut down; a busy machine may
+// take seconds.
+const DWORD teardownDeadline = 10000;
 
 // Every open of the process gets an id of its own, so that a late event of
 // a closed file is never taken for the file after it.
@@ -34,12 +39,13 @@ const LONGLONG unitsPerMillisecond = 10000;  // Media Foundation counts 100 ns
 }  // namespace
 
 MediaFoundationPlayer::MediaFoundationPlayer()
-    : state(State::closed), comStarted(false), mfStarted(false), openId(0), notifyWindow(nullptr),
-      clockWatch(*this), length(0), picture(), sound(false), muted(false), keepAspect(false), startedFrom(0),
-      lastClock(0), startedAt(0), paused(false), pausedPosition(0), endTaken(false), endHeld(false) {}
+    : state(State::closed), comStarted(false), mfStarted(false), openId(0), videoWindow(nullptr),
+      notifyWindow(nullptr), events(nullptr), clockWatch(*this), length(0), picture(), sound(false),
+      muted(false), keepAspect(false), startedFrom(0), lastClock(0), paused(false), pausedAt(0),
+      pausedPosition(0), endTaken(false) {}
 
 MediaFoundationPlayer::~MediaFoundationPlayer() {
-    end();
+    close();
     // Media Foundation stays up under a session whose shutdown never ended:
     // its work queues still hold that session's blocked work.
     if (mediaSessionTeardown::anyLeftBehind()) return;
@@ -67,55 +73,75 @@ void MediaFoundationPlayer::open(HWND video, HWND notify, const char* path) {
     if (!IsWindow(video)) throwWin32Error(ERROR_INVALID_WINDOW_HANDLE);
     if (GetWindowLongA(video, GWL_STYLE) & WS_CHILD) throwWin32Error(ERROR_INVALID_PARAMETER);
     const MediaFoundationCalls& mf = startUp();
-    // A renderer draws into one window only.
-    if (session.videoWindow() != video || notifyWindow != notify) end();
+    videoWindow = video;
     notifyWindow = notify;
-    const bool kept = session.made();
-    // A file that cannot be read this way is refused before the session is
-    // touched: a kept session stays for the next file.
-    resolve(mf, path);
     try {
-        start(mf, video, kept);
-    } catch (Exception* e) {
-        if (!kept || !dynamic_cast<MediaFoundationException*>(e)) {
-            end();
-            throw;
-        }
-        // The kept session did not take the file: a new one, once.
-        dispose(e);
-        end();
-        try {
-            resolve(mf, path);
-            start(mf, video, false);
-        } catch (Exception*) {
-            end();
-            throw;
-        }
+        openSession(mf, path);
+    } catch (Exception*) {
+        close();
+        throw;
     }
 }
 
-void MediaFoundationPlayer::resolve(const MediaFoundationCalls& mf, const char* path) {
-    ComPointer<IMFMediaSource> resolved(openMediaSource(mf, path, openDeadline));
-    source.swap(resolved);
-}
-
-void MediaFoundationPlayer::start(const MediaFoundationCalls& mf, HWND video, bool sessionKept) {
+void MediaFoundationPlayer::openSession(const MediaFoundationCalls& mf, const char* path) {
     openId = ++lastOpenId;
-    if (!sessionKept) session.make(mf, video, notifyWindow, eventMessage);
+    events = MediaSessionEvents::make(notifyWindow, eventMessage, openId);
+    if (!events) throwOutOfMemory();
+    throwIfFailed(mf.createMediaSession(nullptr, session.receive()));
+    throwIfFailed(events->listen(session.get()));
+    *source.receive() = openMediaSource(mf, path, openDeadline);
     throwIfFailed(source->CreatePresentationDescriptor(presentation.receive()));
     UINT64 duration = 0;
     if (SUCCEEDED(presentation->GetUINT64(MF_PD_DURATION, &duration))) {
         length = static_cast<DWORD>(duration / unitsPerMillisecond);
     }
-    session.setTopology(mf, source.get(), presentation.get(), openId, sessionKept ? switchDeadline : openDeadline);
-    // The file before has left the session's topology.
-    if (endedSource) endedSource->Shutdown();
-    endedSource.reset();
-    sound = session.playsSound();
-    picture = session.picture();
+    try {
+        setTopology(mf, true);
+    } catch (Exception* e) {
+        // Sound that cannot be played (no sound device, no decoder for it)
+        // does not keep the picture from playing.
+        if (!sound || !dynamic_cast<MediaFoundationException*>(e)) throw;
+        dispose(e);
+        setTopology(mf, false);
+    }
+    findServices(mf);
     state = State::ready;
+}
+
+void MediaFoundationPlayer::setTopology(const MediaFoundationCalls& mf, bool withSound) {
+    MediaSessionTopology::Layout layout;
+    ComPointer<IMFTopology> topology(
+        MediaSessionTopology::build(mf, source.get(), presentation.get(), videoWindow, withSound, layout));
+    shutDownSinks();  // those of a topology that failed
+    videoSink.swap(layout.videoSink);
+    soundSink.swap(layout.soundSink);
+    sound = layout.sound;
+    picture = layout.picture;
+    const unsigned answers = MediaSessionEvents::topologySet | MediaSessionEvents::failed;
+    events->forget(answers);
+    // A second topology replaces the one that failed.
+    throwIfFailed(session->SetTopology(withSound ? 0 : MFSESSION_SETTOPOLOGY_IMMEDIATE, topology.get()));
+    if (!events->waitFor(answers, openDeadline)) throwMediaFoundationError(HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+    if (events->hasArrived(MediaSessionEvents::failed)) {
+        throwMediaFoundationError(events->status(MediaSessionEvents::failed));
+    }
+    throwIfFailed(events->status(MediaSessionEvents::topologySet));
+}
+
+void MediaFoundationPlayer::findServices(const MediaFoundationCalls& mf) {
+    ComPointer<IMFClock> anyClock;
+    if (SUCCEEDED(session->GetClock(anyClock.receive()))) {
+        anyClock->QueryInterface(__uuidof(IMFPresentationClock), clock.receiveVoid());
+    }
+    mf.getService(session.get(), MR_VIDEO_RENDER_SERVICE, __uuidof(IMFVideoDisplayControl),
+                  display.receiveVoid());
+    // Only a session with an audio renderer has a volume.
+    if (sound) {
+        mf.getService(session.get(), MR_POLICY_VOLUME_SERVICE, __uuidof(IMFSimpleAudioVolume),
+                      volume.receiveVoid());
+    }
     placePicture();
-    applyMute();
+    setMuted(muted);
 }
 
 void MediaFoundationPlayer::play(DWORD fromMilliseconds) {
@@ -126,20 +152,27 @@ void MediaFoundationPlayer::play(DWORD fromMilliseconds) {
     ZeroMemory(&start, sizeof start);
     start.vt = VT_I8;
     start.hVal.QuadPart = fromMilliseconds * unitsPerMillisecond;
-    throwIfFailed(session.get()->Start(&GUID_NULL, &start));
+    throwIfFailed(session->Start(&GUID_NULL, &start));
     state = State::playing;
-    startedAt = GetTickCount();
     startedFrom = fromMilliseconds;
     lastClock = fromMilliseconds;
     clockWatch.start(clockWatchMilliseconds);
 }
 
+// Halts the picture where it is: a pause, which Wine's renderer survives
+// where a stop of the clock may lock it up.
+void MediaFoundationPlayer::pause() {
+    if (paused) return;
+    pausedPosition = getPositionMilliseconds();
+    paused = true;
+    pausedAt = GetTickCount();
+    session->Pause();
+}
+
 void MediaFoundationPlayer::stop() {
     if (state != State::playing) return;
     clockWatch.stop();
-    pausedPosition = getPositionMilliseconds();
-    paused = true;
-    session.get()->Pause();
+    pause();
     state = State::stopped;
 }
 
@@ -148,14 +181,19 @@ void MediaFoundationPlayer::onTimer() {
         clockWatch.stop();
         return;
     }
+    if (paused) {
+        if (GetTickCount() - pausedAt >= settleMilliseconds) postEnd();
+        return;
+    }
     const DWORD now = clockMilliseconds();
     // After an end of its own the session's clock reads 0 again.
     const bool stoppedByItself = lastClock > startedFrom + 1000 && now + 1000 < lastClock;
     if (now > lastClock) lastClock = now;
-    const bool pastTheEnd = length != 0 && now >= length + endGraceMilliseconds;
-    // An end that comes before the file's time has run waits for it (see takeEvent).
-    if (stoppedByItself) endHeld = true;
-    if ((endHeld && timeHasRun()) || pastTheEnd) postEnd();
+    if (stoppedByItself) {
+        postEnd();
+    } else if (length != 0 && now + haltBeforeEnd >= length) {
+        pause();
+    }
 }
 
 void MediaFoundationPlayer::postEnd() {
@@ -165,55 +203,64 @@ void MediaFoundationPlayer::postEnd() {
 
 void MediaFoundationPlayer::close() {
     clockWatch.stop();
-    if (state == State::closed) return;
-    // A file that reached its end, by the session's word or by the clock's,
-    // leaves the session for the next file: the switch tells whether the
-    // session still answers, and makes it anew if not. After any other close
-    // (stopped, given up as stalled, never started) the session ends.
-    if (state != State::playing || !endTaken) {
-        end();
+    if (!session) {
+        releaseSession();
         return;
     }
-    // The file's source stays in the session's topology until the next one replaces it.
-    if (endedSource) endedSource->Shutdown();
-    endedSource.swap(source);
-    source.reset();
-    forgetFile();
+    events->detach();
+    // A session that reached its end by itself has stopped its clock already.
+    if (state == State::playing && !endTaken) pause();
+    if (paused) {
+        const DWORD settled = GetTickCount() - pausedAt;
+        if (settled < settleMilliseconds) waitHandlingSentMessages(nullptr, settleMilliseconds - settled);
+    }
+    // Shut down at once, without Close: closing stops the clock, and a clock
+    // that stops makes Wine's renderer wait for its presenter's thread while
+    // holding the lock that thread may be about to take, which locks up the
+    // work thread every session shares (one close in two under load). A shut
+    // down session never stops the clock; the presenter ends its thread when
+    // it is released.
+    if (source) source->Shutdown();
+    // The session and the sinks go down on a thread of their own, so that a
+    // renderer that locks up never holds the show.
+    display.reset();
+    volume.reset();
+    clock.reset();
+    mediaSessionTeardown::shutDown(session.detach(), videoSink.detach(), soundSink.detach(), teardownDeadline);
+    releaseSession();
 }
 
-void MediaFoundationPlayer::end() {
-    clockWatch.stop();
-    session.end(source.detach(), endedSource.detach());
-    forgetFile();
+void MediaFoundationPlayer::shutDownSinks() {
+    if (videoSink) videoSink->ShutdownObject();
+    if (soundSink) soundSink->ShutdownObject();
+    videoSink.reset();
+    soundSink.reset();
 }
 
-void MediaFoundationPlayer::forgetFile() {
+void MediaFoundationPlayer::releaseSession() {
+    display.reset();
+    volume.reset();
+    clock.reset();
     presentation.reset();
+    source.reset();
+    session.reset();
+    if (events) events->Release();
+    events = nullptr;
     state = State::closed;
     length = 0;
     picture.cx = picture.cy = 0;
     sound = false;
-    startedFrom = lastClock = pausedPosition = 0;
+    startedFrom = lastClock = pausedAt = pausedPosition = 0;
     paused = false;
-    endTaken = endHeld = false;
+    endTaken = false;
 }
 
 void MediaFoundationPlayer::setMuted(bool mute) {
     muted = mute;
-    if (isOpen()) applyMute();
-}
-
-// Sound off is never lost: a file whose sound plays and cannot be silenced
-// does not play this way.
-void MediaFoundationPlayer::applyMute() {
-    if (!sound) return;
-    IMFSimpleAudioVolume* volume = session.volume();
-    const HRESULT result = volume ? volume->SetMute(muted ? TRUE : FALSE) : E_NOINTERFACE;
-    if (FAILED(result) && muted) throwMediaFoundationError(result);
+    if (volume) volume->SetMute(mute ? TRUE : FALSE);
 }
 
 bool MediaFoundationPlayer::soundMuted() {
-    IMFSimpleAudioVolume* volume = sound ? session.volume() : nullptr;
     BOOL mute = FALSE;
     return volume && SUCCEEDED(volume->GetMute(&mute)) && mute;
 }
@@ -229,12 +276,11 @@ void MediaFoundationPlayer::setKeepAspect(bool keep) {
 }
 
 void MediaFoundationPlayer::placePicture() {
-    IMFVideoDisplayControl* display = session.display();
     if (!display) return;
     display->SetAspectRatioMode(keepAspect ? MFVideoARMode_PreservePicture : MFVideoARMode_None);
     RECT area = {destination.left, destination.top, destination.left + destination.width,
                  destination.top + destination.height};
-    if (destination.width <= 0 || destination.height <= 0) GetClientRect(session.videoWindow(), &area);
+    if (destination.width <= 0 || destination.height <= 0) GetClientRect(videoWindow, &area);
     display->SetVideoPosition(nullptr, &area);
 }
 
@@ -243,7 +289,6 @@ Bounds MediaFoundationPlayer::nativeSize() const {
 }
 
 DWORD MediaFoundationPlayer::clockMilliseconds() {
-    IMFPresentationClock* clock = session.clock();
     MFTIME time = 0;
     if (!clock || FAILED(clock->GetTime(&time)) || time < 0) return 0;
     return static_cast<DWORD>(time / unitsPerMillisecond);
@@ -259,21 +304,9 @@ DWORD MediaFoundationPlayer::getPositionMilliseconds() {
     return length != 0 && position > length ? length : position;
 }
 
-// Whether the file has played as long as it lasts since it started.
-bool MediaFoundationPlayer::timeHasRun() const {
-    return GetTickCount() - startedAt >= (length > startedFrom ? length - startedFrom : 0);
-}
-
 bool MediaFoundationPlayer::takeEvent(WPARAM wParam, LPARAM lParam) {
-    if (wParam != openId || state != State::playing || endTaken) return false;
+    if (!session || wParam != openId || state != State::playing || endTaken) return false;
     if (lParam != MEEndOfPresentation && lParam != MEError) return false;
-    // Wine's session may tell the end of a short clip once its source has
-    // handed over the last frame, before the renderer has shown them: the
-    // end waits until the clip's time has run.
-    if (lParam == MEEndOfPresentation && !timeHasRun()) {
-        endHeld = true;
-        return false;
-    }
     endTaken = true;
     clockWatch.stop();
     return true;

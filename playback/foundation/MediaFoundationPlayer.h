@@ -3,37 +3,42 @@
 
 #include "base/Bounds.h"
 #include "playback/foundation/ComPointer.h"
-#include "playback/foundation/KeptMediaSession.h"
 #include "playback/foundation/ThreadTimer.h"
 
+struct IMFMediaSession;
 struct IMFMediaSource;
 struct IMFPresentationDescriptor;
+struct IMFPresentationClock;
+struct IMFVideoDisplayControl;
+struct IMFSimpleAudioVolume;
+struct IMFActivate;
 struct MediaFoundationCalls;
+class MediaSessionEvents;
 
-// Plays media files one after another through Media Foundation's media
-// session and its enhanced video renderer, for the files that MCI cannot
-// play. All of it runs on the caller's thread, apart from what Media
-// Foundation runs on its own; no wait for Media Foundation is without a
-// deadline.
-//
-// One session and one renderer serve file after file (KeptMediaSession):
-// a file that has played to its end leaves its last picture up, and the
-// next file opened into the same window replaces it with its own first one.
-// A switch that fails makes the session anew, once. The session ends with
-// end(), or when a file is closed before its end.
+// Plays one media file at a time through Media Foundation's media session
+// and its enhanced video renderer, for the files that MCI cannot play. All
+// of it runs on the caller's thread, apart from what Media Foundation runs
+// on its own; no wait for Media Foundation is without a deadline.
 //
 // The end of a file arrives as eventMessage at the notify window (wParam:
 // the open that produced it); takeEvent() tells which message is the end of
 // the current file. The end is told by the clock as well as by the session,
-// whose own end event may not come (Wine's session may stall after a
-// switch).
+// whose own end event may not come.
+//
+// Wine's renderer can lock up for good when the session's clock stops while
+// it still presents frames; its one work thread, shared by every session of
+// the process, then stays blocked. So the player pauses the picture a moment
+// before the end rather than let the session stop its clock there, and a
+// close pauses, lets the renderer settle and shuts the session down without
+// ever stopping the clock. The shutdown runs on a thread of its own with a
+// deadline (mediaSessionTeardown), since a renderer may still lock up.
 class MediaFoundationPlayer : private ThreadTimer::Client {
 public:
     // Posted to the notify window; wParam the open's id, lParam the event type.
     static const UINT eventMessage = WM_APP + 0x20;
 
     MediaFoundationPlayer();
-    ~MediaFoundationPlayer();  // ends
+    ~MediaFoundationPlayer();  // closes
 
     // Opens path (ANSI) to be drawn into videoWindow, which must be a
     // top-level window: the renderer draws nothing into a child under Wine.
@@ -46,16 +51,9 @@ public:
     void play(DWORD fromMilliseconds);
     // Halts the picture and keeps the position it had reached.
     void stop();
-    // Closes the file. The session stays for the next file when this one
-    // played to its end, else it ends. Never throws, and waits for Media
-    // Foundation only a moment.
+    // Never throws, and waits for Media Foundation only until a deadline.
     void close();
-    // Closes the file and ends the session: the renderer lets go of the
-    // window. Never throws, and waits for Media Foundation only a moment.
-    void end();
 
-    // Sound off throws MediaFoundationException where the file's sound
-    // plays and cannot be silenced; it is kept for the next open too.
     void setMuted(bool muted);
     // Where the picture goes in the video window's client area, and whether
     // it keeps its proportions (black bars) or fills the area. Kept for the
@@ -63,9 +61,7 @@ public:
     void setDestination(const Bounds& area);
     void setKeepAspect(bool keep);
 
-    bool isOpen() const { return state != State::closed; }
-    // A session is kept, its renderer holding the last picture in the window.
-    bool keepsSession() const { return session.made(); }
+    bool isOpen() const { return static_cast<bool>(session); }
     // The picture's own size with square pixels, as Bounds(0, 0, width, height);
     // empty for a file without a picture.
     Bounds nativeSize() const;
@@ -89,25 +85,32 @@ private:
     enum class State { closed, ready, playing, stopped };
 
     const MediaFoundationCalls& startUp();
-    void resolve(const MediaFoundationCalls& mf, const char* path);
-    void start(const MediaFoundationCalls& mf, HWND video, bool sessionKept);
-    void applyMute();
+    void openSession(const MediaFoundationCalls& mf, const char* path);
+    void setTopology(const MediaFoundationCalls& mf, bool withSound);
+    void findServices(const MediaFoundationCalls& mf);
     void placePicture();
     DWORD clockMilliseconds();
     void onTimer() override;
+    void pause();
     void postEnd();
-    bool timeHasRun() const;
-    void forgetFile();
+    void shutDownSinks();
+    void releaseSession();
 
     State state;
     bool comStarted;  // CoInitializeEx to be balanced
     bool mfStarted;   // MFStartup to be balanced
     WPARAM openId;
+    HWND videoWindow;
     HWND notifyWindow;
-    KeptMediaSession session;
+    ComPointer<IMFMediaSession> session;
     ComPointer<IMFMediaSource> source;
-    ComPointer<IMFMediaSource> endedSource;  // in the session's topology until the next one is set
     ComPointer<IMFPresentationDescriptor> presentation;
+    ComPointer<IMFPresentationClock> clock;
+    ComPointer<IMFVideoDisplayControl> display;
+    ComPointer<IMFSimpleAudioVolume> volume;
+    ComPointer<IMFActivate> videoSink;
+    ComPointer<IMFActivate> soundSink;
+    MediaSessionEvents* events;
     ThreadTimer clockWatch;  // runs while the file plays
     DWORD length;
     SIZE picture;
@@ -117,9 +120,8 @@ private:
     Bounds destination;  // empty: the whole client area
     DWORD startedFrom;
     DWORD lastClock;
-    DWORD startedAt;  // tick count of the start
     bool paused;
+    DWORD pausedAt;        // tick count of the pause
     DWORD pausedPosition;  // where the picture halted
     bool endTaken;
-    bool endHeld;  // the session told the end before the file's time had run
 };

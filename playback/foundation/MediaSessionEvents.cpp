@@ -1,7 +1,5 @@
 #include "playback/foundation/MediaSessionEvents.h"
 
-#include <mfapi.h>
-
 #include <new>
 
 #include "base/Exception.h"
@@ -40,8 +38,7 @@ MediaSessionEvents* MediaSessionEvents::make(HWND notifyWindow, UINT message, WP
 }
 
 MediaSessionEvents::MediaSessionEvents(HANDLE changed, HWND notifyWindow, UINT message, WPARAM openId)
-    : changed(changed), arrived(0), window(notifyWindow), message(message), openId(openId),
-      openStarted(false) {
+    : changed(changed), arrived(0), window(notifyWindow), message(message), openId(openId) {
     InitializeCriticalSection(&lock);
     for (HRESULT& s : statuses) s = S_OK;
 }
@@ -63,32 +60,14 @@ bool MediaSessionEvents::hasArrived(unsigned arrivals) {
 }
 
 bool MediaSessionEvents::waitFor(unsigned arrivals, DWORD milliseconds) {
-    return wait(arrivals, milliseconds, true);
-}
-
-bool MediaSessionEvents::waitQuietly(unsigned arrivals, DWORD milliseconds) {
-    return wait(arrivals, milliseconds, false);
-}
-
-bool MediaSessionEvents::wait(unsigned arrivals, DWORD milliseconds, bool handlingMessages) {
     const DWORD start = GetTickCount();
     while (!hasArrived(arrivals)) {
         const DWORD waited = GetTickCount() - start;
-        if (waited >= milliseconds) return false;
-        if (!handlingMessages) {
-            WaitForSingleObject(changed, milliseconds - waited);
-        } else if (!waitHandlingSentMessages(changed, milliseconds - waited)) {
+        if (waited >= milliseconds || !waitHandlingSentMessages(changed, milliseconds - waited)) {
             return hasArrived(arrivals);
         }
     }
     return true;
-}
-
-void MediaSessionEvents::beginOpen(WPARAM id) {
-    Held held(lock);
-    openId = id;
-    openStarted = false;
-    arrived &= closed;
 }
 
 HRESULT MediaSessionEvents::status(Arrival arrival) {
@@ -108,38 +87,22 @@ void MediaSessionEvents::detach() {
 
 void MediaSessionEvents::arrive(Arrival arrival, HRESULT eventStatus) {
     Held held(lock);
-    // An end before the start belongs to the file before.
-    if (arrival == ended && !openStarted) return;
     arrived |= arrival;
     statuses[indexOf(arrival)] = eventStatus;
     // The ends and failures of playing go to the window's thread as well.
-    if ((arrival == ended || arrival == failed) && openStarted && window) {
+    if ((arrival == ended || arrival == failed) && window) {
         PostMessageA(window, message, openId, arrival == ended ? MEEndOfPresentation : MEError);
     }
     SetEvent(changed);
 }
 
-void MediaSessionEvents::note(IMFMediaEvent* event, MediaEventType type, HRESULT eventStatus) {
-    UINT32 topologyStatus = MF_TOPOSTATUS_INVALID;
+void MediaSessionEvents::note(MediaEventType type, HRESULT eventStatus) {
     switch (type) {
     case MESessionTopologySet:
         arrive(topologySet, eventStatus);
         break;
-    case MESessionTopologyStatus:
-        if (FAILED(eventStatus)) {
-            arrive(failed, eventStatus);
-        } else if (SUCCEEDED(event->GetUINT32(MF_EVENT_TOPOLOGY_STATUS, &topologyStatus)) &&
-                   topologyStatus == MF_TOPOSTATUS_READY) {
-            arrive(topologyReady, eventStatus);
-        }
-        break;
     case MESessionStarted:
-        if (FAILED(eventStatus)) {
-            arrive(failed, eventStatus);
-        } else {
-            Held held(lock);
-            openStarted = true;
-        }
+        if (FAILED(eventStatus)) arrive(failed, eventStatus);
         break;
     case MESessionClosed:
         arrive(closed, eventStatus);
@@ -170,7 +133,7 @@ STDMETHODIMP MediaSessionEvents::Invoke(IMFAsyncResult* result) {
         HRESULT eventStatus = S_OK;
         event->GetType(&type);
         event->GetStatus(&eventStatus);
-        note(event.get(), type, eventStatus);
+        note(type, eventStatus);
         if (type != MESessionClosed) session->BeginGetEvent(this, state.get());
     } catch (Exception* e) {
         dispose(e);

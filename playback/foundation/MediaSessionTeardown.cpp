@@ -2,17 +2,11 @@
 
 #include <mfidl.h>
 
-#include <initializer_list>
 #include <new>
 
-#include "playback/foundation/MediaSessionEvents.h"
 #include "playback/foundation/SentMessageWait.h"
 
 namespace {
-
-// How long the thread waits for the session to close before it shuts it
-// down all the same.
-const DWORD closeDeadline = 5000;
 
 LONG leftBehind = 0;
 
@@ -20,7 +14,9 @@ LONG leftBehind = 0;
 struct Teardown {
     LONG holders;
     HANDLE done;
-    mediaSessionTeardown::Parts parts;
+    IMFMediaSession* session;
+    IMFActivate* videoSink;
+    IMFActivate* soundSink;
 };
 
 void letGo(Teardown* teardown) {
@@ -29,37 +25,24 @@ void letGo(Teardown* teardown) {
     delete teardown;
 }
 
-void shutDownNow(mediaSessionTeardown::Parts& parts) {
-    if (IMFMediaSession* session = parts.session) {
-        session->Stop();
-        if (SUCCEEDED(session->Close()) && parts.events) {
-            parts.events->waitQuietly(MediaSessionEvents::closed, closeDeadline);
-        }
+void shutDownNow(Teardown& teardown) {
+    if (teardown.session) {
+        teardown.session->Shutdown();
+        teardown.session->Release();
     }
-    for (IMFMediaSource*& source : parts.sources) {
-        if (!source) continue;
-        source->Shutdown();
-        source->Release();
-        source = nullptr;
+    IMFActivate* const sinks[] = {teardown.videoSink, teardown.soundSink};
+    for (IMFActivate* sink : sinks) {
+        if (!sink) continue;
+        sink->ShutdownObject();
+        sink->Release();
     }
-    if (parts.session) {
-        parts.session->Shutdown();
-        parts.session->Release();
-        parts.session = nullptr;
-    }
-    if (parts.events) parts.events->Release();
-    parts.events = nullptr;
-    for (IMFActivate** sink : {&parts.videoSink, &parts.soundSink}) {
-        if (!*sink) continue;
-        (*sink)->ShutdownObject();
-        (*sink)->Release();
-        *sink = nullptr;
-    }
+    teardown.session = nullptr;
+    teardown.videoSink = teardown.soundSink = nullptr;
 }
 
 DWORD WINAPI teardownThread(void* parameter) {
     Teardown* teardown = static_cast<Teardown*>(parameter);
-    shutDownNow(teardown->parts);
+    shutDownNow(*teardown);
     SetEvent(teardown->done);
     letGo(teardown);
     return 0;
@@ -69,14 +52,14 @@ DWORD WINAPI teardownThread(void* parameter) {
 
 namespace mediaSessionTeardown {
 
-bool shutDown(const Parts& parts, DWORD milliseconds) {
-    Teardown* teardown = new (std::nothrow) Teardown{2, nullptr, parts};
+bool shutDown(IMFMediaSession* session, IMFActivate* videoSink, IMFActivate* soundSink, DWORD milliseconds) {
+    Teardown* teardown = new (std::nothrow) Teardown{2, nullptr, session, videoSink, soundSink};
     HANDLE thread = nullptr;
     if (teardown) teardown->done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (teardown && teardown->done) thread = CreateThread(nullptr, 0, teardownThread, teardown, 0, nullptr);
     if (!thread) {
         // Without a thread of its own (no memory left), here and now.
-        Parts here = parts;
+        Teardown here = {1, nullptr, session, videoSink, soundSink};
         shutDownNow(here);
         if (teardown && teardown->done) CloseHandle(teardown->done);
         delete teardown;

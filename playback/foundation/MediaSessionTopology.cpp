@@ -25,6 +25,8 @@ IMFTopology* MediaSessionTopology::build(const MediaFoundationCalls& mf, IMFMedi
     layout.sound = false;
     layout.picture.cx = 0;
     layout.picture.cy = 0;
+    layout.videoSink.reset();
+    layout.soundSink.reset();
     ComPointer<IMFTopology> topology;
     throwIfFailed(mf.createTopology(topology.receive()));
     DWORD count = 0;
@@ -46,10 +48,10 @@ IMFTopology* MediaSessionTopology::build(const MediaFoundationCalls& mf, IMFMedi
         ComPointer<IMFActivate>& sink = video ? layout.videoSink : layout.soundSink;
         if (video) {
             prepareVideo(handler.get(), layout);
-            if (!sink) throwIfFailed(mf.createVideoRendererActivate(videoWindow, sink.receive()));
+            throwIfFailed(mf.createVideoRendererActivate(videoWindow, sink.receive()));
             layout.video = true;
         } else {
-            if (!sink) throwIfFailed(mf.createAudioRendererActivate(sink.receive()));
+            throwIfFailed(mf.createAudioRendererActivate(sink.receive()));
             layout.sound = true;
         }
         addBranch(mf, topology.get(), source, presentation, stream.get(), sink.get());
@@ -106,8 +108,6 @@ void MediaSessionTopology::addBranch(const MediaFoundationCalls& mf, IMFTopology
     throwIfFailed(mf.createTopologyNode(MF_TOPOLOGY_OUTPUT_NODE, to.receive()));
     throwIfFailed(to->SetObject(sink));
     throwIfFailed(to->SetUINT32(MF_TOPONODE_STREAMID, 0));
-    // The renderers serve the next topology too. Wine reads this attribute
-    // the other way round (0 keeps the sink); Windows ignores it.
     throwIfFailed(to->SetUINT32(MF_TOPONODE_NOSHUTDOWN_ON_REMOVE, FALSE));
     throwIfFailed(topology->AddNode(to.get()));
     throwIfFailed(from->ConnectOutput(0, to.get(), 0));

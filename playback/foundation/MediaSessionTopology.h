@@ -16,9 +16,8 @@ public:
         bool video;
         bool sound;
         SIZE picture;  // the picture's own size, square pixels; 0 by 0 without video
-        // The renderers: those given are put in the topology, the others
-        // made. Whoever ends the session shuts them down, or their devices
-        // and threads stay behind.
+        // The renderers: whoever closes the session shuts them down, or
+        // their devices and threads stay behind.
         ComPointer<IMFActivate> videoSink;
         ComPointer<IMFActivate> soundSink;
     };

@@ -66,17 +66,17 @@ HWND VideoView::attach(HWND window) {
         old = WindowBase::attach(viewName, window);
     } catch (Exception*) {
         // The object is empty now; its media must not stay bound to the old window.
-        endMedia();
+        resetMedia();
         throw;
     }
     if (hwnd && !SetPropA(hwnd, viewName, this)) {
         DWORD code = GetLastError();
         WindowBase::attach(nullptr, nullptr);
-        endMedia();
+        resetMedia();
         SetLastError(code);
         throwLastError();
     }
-    endMedia();
+    resetMedia();
     if (hwnd) invalidate();
     return old;
 }
@@ -96,9 +96,6 @@ void VideoView::openOneWay(const CountedString& path, bool throughFoundation) {
         // The picture window of a Media Foundation attempt would cover MCI's picture.
         picture.hide();
         device.open(hwnd, path.c_str());
-        // The MCI file takes the screen: a kept session lets the picture go.
-        player.end();
-        picture.hide();
         return;
     }
     player.open(picture.showOver(hwnd), hwnd, path.c_str());
@@ -196,13 +193,6 @@ void VideoView::resetMedia() {
     fillColor = RGB(0, 0, 0);
     device.close();
     player.close();
-    // A kept session holds the last picture until the next file's first.
-    if (!player.keepsSession()) picture.hide();
-}
-
-void VideoView::endMedia() {
-    resetMedia();
-    player.end();
     picture.hide();
 }
 
@@ -237,7 +227,7 @@ LRESULT CALLBACK VideoView::viewClassProc(HWND hwnd, UINT message, WPARAM wParam
             auto* view = static_cast<VideoView*>(RemovePropA(hwnd, viewName));
             if (view) {
                 view->hwnd = nullptr;
-                view->endMedia();
+                view->resetMedia();
                 view->picture.destroy();
             }
             return 0;

@@ -14,8 +14,7 @@
 // no reader for (mp4, m4v, mov, mkv) play through it instead, and a file
 // that one way cannot open is tried the other way. Its renderer draws into
 // a picture window laid over the view (it draws nothing into a child under
-// Wine), shown only while such files play; from one of them to the next it
-// keeps the last picture until the next one's first.
+// Wine), shown only while such a file plays.
 class VideoView : public WindowBase {
 public:
     VideoView();
@@ -43,11 +42,7 @@ public:
     void getPosition(DWORD& minutes, DWORD& seconds);
     DWORD getPositionMilliseconds();
     DWORD getLengthMilliseconds();
-    // Black fill, media closed; never throws. A Media Foundation file that
-    // played to its end leaves its session and its last picture up.
-    void resetMedia();
-    // The same, and a kept Media Foundation session ends; never throws.
-    void endMedia();
+    void resetMedia();  // black fill, media closed; never throws
     void close();
     bool isOpen() const { return device.isOpen() || player.isOpen(); }
     // The open file plays through Media Foundation.

@@ -126,38 +126,3 @@ TEST(FoundationShow, AFileThatOneWayRefusesIsSeenThroughTheOther) {
         EXPECT_EQ(0u, show.endShowWithKey());
     }
 }
-
-// MP4 clips back to back play on one media session: from the first picture
-// on, the screen is never black, and the clips show in their turns. (Wine's
-// session now and then does not answer a switch; the show makes it anew
-// after a few seconds of the last picture, so the third clip may come late.)
-TEST(FoundationShow, Mp4ClipsBackToBackShowNoBlackBetweenThem) {
-    ProgramCopy copy("foundation-seamless");
-    copy.copyHere(clip("red-three.mp4"), "a.mp4");
-    copy.copyHere(clip("lime-three.mp4"), "b.mp4");
-    copy.copyHere(clip("blue-three.mp4"), "c.mp4");
-    copy.setOptions(0, 0, 1);
-    copy.setEntries({copy.folder});
-    RunningProgram show;
-    ASSERT_TRUE(show.start(copy.program, "/s"));
-    const Stretch stretch = watchStretch(show, 8000);
-    const std::vector<Screen> inTurn = {Screen::Red, Screen::Lime, Screen::Blue};
-    ASSERT_GE(stretch.clips.size(), 2u) << describe(stretch.clips);
-    ASSERT_LE(stretch.clips.size(), inTurn.size()) << describe(stretch.clips);
-    EXPECT_EQ(describe(std::vector<Screen>(inTurn.begin(), inTurn.begin() + stretch.clips.size())),
-              describe(stretch.clips));
-    EXPECT_EQ(0, stretch.blackLooks) << "of " << stretch.looks << " looks";
-    EXPECT_EQ(0u, show.endShowWithKey());
-}
-
-// The last frames of a clip show before the next clip: the last 0.3 s of
-// this one are blue.
-TEST(FoundationShow, AClipShowsItsLastFrames) {
-    ProgramCopy copy("foundation-last-frames");
-    copy.setOptions(0, 0, 1);
-    copy.setEntries({clip("blue-ending.mp4"), clip("red-three.mp4")});
-    RunningProgram show;
-    ASSERT_TRUE(show.start(copy.program, "/s"));
-    EXPECT_EQ(describe({Screen::Lime, Screen::Blue, Screen::Red}), describe(watchClipsUntil(show, Screen::Red)));
-    EXPECT_EQ(0u, show.endShowWithKey());
-}

@@ -91,18 +91,4 @@ std::vector<Screen> watchClipsUntil(const RunningProgram& program, Screen last, 
     return watch(program, static_cast<size_t>(-1), last, deadline);
 }
 
-Stretch watchStretch(const RunningProgram& program, DWORD milliseconds) {
-    Stretch stretch;
-    stretch.clips = watchClips(program, 1);
-    if (stretch.clips.empty()) return stretch;
-    pump::until([&] {
-        const Screen now = screenNow();
-        ++stretch.looks;
-        if (now == Screen::Black) ++stretch.blackLooks;
-        if (now != Screen::Black && now != Screen::Other && now != stretch.clips.back()) stretch.clips.push_back(now);
-        return !program.running();
-    }, milliseconds);
-    return stretch;
-}
-
 }  // namespace showdriver

@@ -35,14 +35,4 @@ std::vector<Screen> watchClips(const RunningProgram& program, size_t count,
 std::vector<Screen> watchClipsUntil(const RunningProgram& program, Screen last,
                                     DWORD deadline = kDeadline);
 
-// What the screen showed over a stretch of a show that starts at its first
-// picture (waited for with the usual deadline): the clips, one entry per
-// change, and how many of the looks at the screen found it black.
-struct Stretch {
-    std::vector<Screen> clips;
-    int looks = 0;
-    int blackLooks = 0;
-};
-Stretch watchStretch(const RunningProgram& program, DWORD milliseconds);
-
 }  // namespace showdriver
