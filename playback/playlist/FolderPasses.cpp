@@ -44,7 +44,6 @@ bool FolderPasses::run() {
 }
 
 bool FolderPasses::pass(const CountedString& pattern, unsigned covered) {
-    char kept[MAX_PATH + 1];
     DirectorySearch search;
     for (search.open(pattern.c_str()); search.valid(); search.next()) {
         if (!found.goOn()) return false;
@@ -59,9 +58,10 @@ bool FolderPasses::pass(const CountedString& pattern, unsigned covered) {
             if (!found.take(folder + search.name())) return false;
             continue;
         }
-        kept[0] = static_cast<char>(place + 1);
-        lstrcpynA(kept + 1, search.name(), MAX_PATH);
-        if (!waiting.append(kept)) throwOutOfMemory();
+        // A name in another script may take more than MAX_PATH bytes in its
+        // narrow form, so it is kept whole.
+        const char placeByte[] = {static_cast<char>(place + 1), '\0'};
+        if (!waiting.append((CountedString(placeByte) + search.name()).c_str())) throwOutOfMemory();
     }
     listed |= covered;
     for (; released < extensions.count() && (listed & (1u << released)); ++released) {
