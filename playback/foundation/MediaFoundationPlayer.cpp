@@ -220,13 +220,13 @@ void MediaFoundationPlayer::close() {
     // work thread every session shares (one close in two under load). A shut
     // down session never stops the clock; the presenter ends its thread when
     // it is released.
-    // The source, the session and the sinks go down on a thread of their own,
-    // so that a renderer that locks up never holds the show.
+    if (source) source->Shutdown();
+    // The session and the sinks go down on a thread of their own, so that a
+    // renderer that locks up never holds the show.
     display.reset();
     volume.reset();
     clock.reset();
-    mediaSessionTeardown::shutDown(session.detach(), source.detach(), videoSink.detach(), soundSink.detach(),
-                                   teardownDeadline);
+    mediaSessionTeardown::shutDown(session.detach(), videoSink.detach(), soundSink.detach(), teardownDeadline);
     releaseSession();
 }
 

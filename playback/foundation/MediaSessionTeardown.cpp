@@ -15,7 +15,6 @@ struct Teardown {
     LONG holders;
     HANDLE done;
     IMFMediaSession* session;
-    IMFMediaSource* source;
     IMFActivate* videoSink;
     IMFActivate* soundSink;
 };
@@ -27,13 +26,6 @@ void letGo(Teardown* teardown) {
 }
 
 void shutDownNow(Teardown& teardown) {
-    // The source first, as a close did on the show's thread before: under
-    // Wine 10 its Shutdown too can wait for work that a locked-up renderer
-    // holds for good.
-    if (teardown.source) {
-        teardown.source->Shutdown();
-        teardown.source->Release();
-    }
     if (teardown.session) {
         teardown.session->Shutdown();
         teardown.session->Release();
@@ -45,7 +37,6 @@ void shutDownNow(Teardown& teardown) {
         sink->Release();
     }
     teardown.session = nullptr;
-    teardown.source = nullptr;
     teardown.videoSink = teardown.soundSink = nullptr;
 }
 
@@ -61,15 +52,14 @@ DWORD WINAPI teardownThread(void* parameter) {
 
 namespace mediaSessionTeardown {
 
-bool shutDown(IMFMediaSession* session, IMFMediaSource* source, IMFActivate* videoSink, IMFActivate* soundSink,
-              DWORD milliseconds) {
-    Teardown* teardown = new (std::nothrow) Teardown{2, nullptr, session, source, videoSink, soundSink};
+bool shutDown(IMFMediaSession* session, IMFActivate* videoSink, IMFActivate* soundSink, DWORD milliseconds) {
+    Teardown* teardown = new (std::nothrow) Teardown{2, nullptr, session, videoSink, soundSink};
     HANDLE thread = nullptr;
     if (teardown) teardown->done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (teardown && teardown->done) thread = CreateThread(nullptr, 0, teardownThread, teardown, 0, nullptr);
     if (!thread) {
         // Without a thread of its own (no memory left), here and now.
-        Teardown here = {1, nullptr, session, source, videoSink, soundSink};
+        Teardown here = {1, nullptr, session, videoSink, soundSink};
         shutDownNow(here);
         if (teardown && teardown->done) CloseHandle(teardown->done);
         delete teardown;

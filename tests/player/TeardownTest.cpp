@@ -63,7 +63,7 @@ TEST(SessionTeardown, AShutdownThatNeverReturnsCostsTheDeadlineAndIsLeftToItsThr
         if (row.returns) SetEvent(session->letGo);
         session->AddRef();  // the test's own, so that it may look after the teardown let go
         // Back while the session's Shutdown still waits: the caller is not held.
-        EXPECT_EQ(row.returns, mediaSessionTeardown::shutDown(session, nullptr, nullptr, nullptr, 1000));
+        EXPECT_EQ(row.returns, mediaSessionTeardown::shutDown(session, nullptr, nullptr, 1000));
         EXPECT_EQ(!row.returns, mediaSessionTeardown::anyLeftBehind());
         // Once the shutdown returns, its thread lets the session go.
         SetEvent(session->letGo);
