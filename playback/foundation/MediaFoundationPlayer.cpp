@@ -97,14 +97,15 @@ void MediaFoundationPlayer::openSession(const MediaFoundationCalls& mf, const ch
     }
     try {
         setTopology(mf, true);
+        findServices(mf);
     } catch (Exception* e) {
         // Sound that cannot be played (no sound device, no decoder for it)
-        // does not keep the picture from playing.
+        // or cannot be silenced does not keep the picture from playing.
         if (!sound || !dynamic_cast<MediaFoundationException*>(e)) throw;
         dispose(e);
         setTopology(mf, false);
+        findServices(mf);
     }
-    findServices(mf);
     state = State::ready;
 }
 
@@ -117,15 +118,23 @@ void MediaFoundationPlayer::setTopology(const MediaFoundationCalls& mf, bool wit
     soundSink.swap(layout.soundSink);
     sound = layout.sound;
     picture = layout.picture;
-    const unsigned answers = MediaSessionEvents::topologySet | MediaSessionEvents::failed;
-    events->forget(answers);
+    events->forget(MediaSessionEvents::topologySet | MediaSessionEvents::topologyReady | MediaSessionEvents::failed);
     // A second topology replaces the one that failed.
     throwIfFailed(session->SetTopology(withSound ? 0 : MFSESSION_SETTOPOLOGY_IMMEDIATE, topology.get()));
-    if (!events->waitFor(answers, openDeadline)) throwMediaFoundationError(HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+    // The renderers' services are there once the topology is ready, not
+    // when it is set.
+    waitForStep(MediaSessionEvents::topologySet);
+    throwIfFailed(events->status(MediaSessionEvents::topologySet));
+    waitForStep(MediaSessionEvents::topologyReady);
+}
+
+void MediaFoundationPlayer::waitForStep(unsigned step) {
+    if (!events->waitFor(step | MediaSessionEvents::failed, openDeadline)) {
+        throwMediaFoundationError(HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+    }
     if (events->hasArrived(MediaSessionEvents::failed)) {
         throwMediaFoundationError(events->status(MediaSessionEvents::failed));
     }
-    throwIfFailed(events->status(MediaSessionEvents::topologySet));
 }
 
 void MediaFoundationPlayer::findServices(const MediaFoundationCalls& mf) {
@@ -133,12 +142,17 @@ void MediaFoundationPlayer::findServices(const MediaFoundationCalls& mf) {
     if (SUCCEEDED(session->GetClock(anyClock.receive()))) {
         anyClock->QueryInterface(__uuidof(IMFPresentationClock), clock.receiveVoid());
     }
-    mf.getService(session.get(), MR_VIDEO_RENDER_SERVICE, __uuidof(IMFVideoDisplayControl),
-                  display.receiveVoid());
+    // A picture that cannot be placed would stay where the renderer put it,
+    // and sound that cannot be silenced would break the user's "no sound":
+    // both are failures, the second one of the sound (it is then left out).
+    display.reset();
+    volume.reset();
+    throwIfFailed(mf.getService(session.get(), MR_VIDEO_RENDER_SERVICE, __uuidof(IMFVideoDisplayControl),
+                                display.receiveVoid()));
     // Only a session with an audio renderer has a volume.
     if (sound) {
-        mf.getService(session.get(), MR_POLICY_VOLUME_SERVICE, __uuidof(IMFSimpleAudioVolume),
-                      volume.receiveVoid());
+        throwIfFailed(mf.getService(session.get(), MR_POLICY_VOLUME_SERVICE, __uuidof(IMFSimpleAudioVolume),
+                                    volume.receiveVoid()));
     }
     placePicture();
     setMuted(muted);
@@ -257,7 +271,7 @@ void MediaFoundationPlayer::releaseSession() {
 
 void MediaFoundationPlayer::setMuted(bool mute) {
     muted = mute;
-    if (volume) volume->SetMute(mute ? TRUE : FALSE);
+    if (volume) throwIfFailed(volume->SetMute(mute ? TRUE : FALSE));
 }
 
 bool MediaFoundationPlayer::soundMuted() {

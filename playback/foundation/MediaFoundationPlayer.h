@@ -54,6 +54,8 @@ public:
     // Never throws, and waits for Media Foundation only until a deadline.
     void close();
 
+    // Throws when the sound that plays cannot be set as asked: silence is
+    // never lost without a word.
     void setMuted(bool muted);
     // Where the picture goes in the video window's client area, and whether
     // it keeps its proportions (black bars) or fills the area. Kept for the
@@ -88,6 +90,8 @@ private:
     void openSession(const MediaFoundationCalls& mf, const char* path);
     void setTopology(const MediaFoundationCalls& mf, bool withSound);
     void findServices(const MediaFoundationCalls& mf);
+    // Waits for a step of the session (a MediaSessionEvents arrival); a failure or no answer throws.
+    void waitForStep(unsigned step);
     void placePicture();
     DWORD clockMilliseconds();
     void onTimer() override;

@@ -1,5 +1,7 @@
 #include "playback/foundation/MediaSessionEvents.h"
 
+#include <mfapi.h>
+
 #include <new>
 
 #include "base/Exception.h"
@@ -96,10 +98,19 @@ void MediaSessionEvents::arrive(Arrival arrival, HRESULT eventStatus) {
     SetEvent(changed);
 }
 
-void MediaSessionEvents::note(MediaEventType type, HRESULT eventStatus) {
+void MediaSessionEvents::note(IMFMediaEvent* event, MediaEventType type, HRESULT eventStatus) {
+    UINT32 topologyStatus = MF_TOPOSTATUS_INVALID;
     switch (type) {
     case MESessionTopologySet:
         arrive(topologySet, eventStatus);
+        break;
+    case MESessionTopologyStatus:
+        if (FAILED(eventStatus)) {
+            arrive(failed, eventStatus);
+        } else if (SUCCEEDED(event->GetUINT32(MF_EVENT_TOPOLOGY_STATUS, &topologyStatus)) &&
+                   topologyStatus == MF_TOPOSTATUS_READY) {
+            arrive(topologyReady, eventStatus);
+        }
         break;
     case MESessionStarted:
         if (FAILED(eventStatus)) arrive(failed, eventStatus);
@@ -133,7 +144,7 @@ STDMETHODIMP MediaSessionEvents::Invoke(IMFAsyncResult* result) {
         HRESULT eventStatus = S_OK;
         event->GetType(&type);
         event->GetStatus(&eventStatus);
-        note(type, eventStatus);
+        note(event.get(), type, eventStatus);
         if (type != MESessionClosed) session->BeginGetEvent(this, state.get());
     } catch (Exception* e) {
         dispose(e);

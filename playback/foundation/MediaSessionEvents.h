@@ -16,7 +16,8 @@ public:
         topologySet = 1,  // MESessionTopologySet, with its status
         closed = 2,
         ended = 4,        // MEEndOfPresentation or MESessionEnded
-        failed = 8,       // MEError, or a start that failed
+        failed = 8,       // MEError, a start that failed or a topology that could not be made ready
+        topologyReady = 16,  // MESessionTopologyStatus with MF_TOPOSTATUS_READY
     };
 
     // With one reference, for the caller; null when memory or an event is lacking.
@@ -36,11 +37,11 @@ public:
     STDMETHODIMP Invoke(IMFAsyncResult* result) override;
 
 private:
-    enum { kinds = 4 };
+    enum { kinds = 5 };
 
     MediaSessionEvents(HANDLE changed, HWND notifyWindow, UINT message, WPARAM openId);
     ~MediaSessionEvents() override;
-    void note(MediaEventType type, HRESULT eventStatus);
+    void note(IMFMediaEvent* event, MediaEventType type, HRESULT eventStatus);
     void arrive(Arrival arrival, HRESULT eventStatus);
 
     CRITICAL_SECTION lock;  // guards everything below

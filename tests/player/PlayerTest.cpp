@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <evr.h>
+#include <mferror.h>
 
 #include <cstdlib>
 #include <string>
@@ -9,6 +11,7 @@
 #include "base/Exception.h"
 #include "base/OwnedHandles.h"
 #include "playback/foundation/MediaFoundation.h"
+#include "playback/foundation/MediaFoundationCalls.h"
 #include "playback/foundation/MediaFoundationException.h"
 #include "playback/foundation/MediaFoundationPlayer.h"
 #include "playback/foundation/SentMessageWait.h"
@@ -73,6 +76,30 @@ Refusal openRefusal(MediaFoundationPlayer& player, HWND window, const std::strin
     }
     return refusal;
 }
+
+// While one lives, Media Foundation answers that the session has no such
+// service (a renderer without it), which Wine's renderers never do.
+class RefusedService {
+public:
+    explicit RefusedService(REFGUID service) {
+        refused = &service;
+        calls = const_cast<MediaFoundationCalls*>(MediaFoundation::calls());
+        real = calls->getService;
+        calls->getService = &refusing;
+    }
+    ~RefusedService() { calls->getService = real; }
+
+private:
+    static HRESULT WINAPI refusing(IUnknown* object, REFGUID service, REFIID id, void** result) {
+        *result = nullptr;
+        return IsEqualGUID(service, *refused) ? MF_E_UNSUPPORTED_SERVICE : real(object, service, id, result);
+    }
+    static const GUID* refused;
+    static decltype(MediaFoundationCalls::getService) real;
+    MediaFoundationCalls* calls;
+};
+const GUID* RefusedService::refused = nullptr;
+decltype(MediaFoundationCalls::getService) RefusedService::real = nullptr;
 
 // One full-screen top-level window for every case, as a show's: top-level
 // windows are slow to come and go on the X display.
@@ -219,6 +246,14 @@ TEST_F(PlayerTest, RefusesWhatItCannotPlay) {
         EXPECT_NE(std::string::npos, refusal.text.find("not playable")) << refusal.text;
         EXPECT_FALSE(player.isOpen());
     }
+    {
+        // A picture the player could not place is no playable file either.
+        RefusedService noDisplay(MR_VIDEO_RENDER_SERVICE);
+        const Refusal refusal = openRefusal(player, screen, testpaths::clip("teal.mp4"));
+        EXPECT_EQ(static_cast<DWORD>(MF_E_UNSUPPORTED_SERVICE), refusal.code);
+        EXPECT_TRUE(refusal.mediaFoundation);
+        EXPECT_FALSE(player.isOpen());
+    }
     // The renderer draws nothing into a child window under Wine.
     HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, screen, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
@@ -315,6 +350,18 @@ TEST_F(WithSoundDevice, MutingSilencesTheSoundTrack) {
     EXPECT_TRUE(pump::until([&] { return (ends += takeEvents(player)) > 0; }));
     player.setMuted(false);
     EXPECT_FALSE(player.soundMuted());
+}
+
+// Sound that cannot be silenced is left out rather than played against the
+// user's "no sound"; the picture still plays.
+TEST_F(WithSoundDevice, SoundWithoutAVolumeIsLeftOut) {
+    RefusedService noVolume(MR_POLICY_VOLUME_SERVICE);
+    MediaFoundationPlayer player;
+    player.setMuted(true);
+    open(player, "sound.mp4");
+    EXPECT_FALSE(player.playsSound());
+    player.play(0);
+    EXPECT_TRUE(waitForPicture(orange));
 }
 
 // Runs only in that copy.
