@@ -59,4 +59,13 @@ Colour colourOf(COLORREF color) {
     return static_cast<Colour>(bits);
 }
 
+bool looksLike(COLORREF seen, COLORREF wanted) {
+    if (seen == CLR_INVALID) return false;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int difference = static_cast<int>((seen >> shift) & 0xFF) - static_cast<int>((wanted >> shift) & 0xFF);
+        if (difference > 40 || difference < -40) return false;
+    }
+    return true;
+}
+
 }  // namespace screen

@@ -29,5 +29,8 @@ COLORREF centre();
 // a channel lies in between (and for CLR_INVALID).
 enum Colour { black = 0, red = 1, lime = 2, yellow = 3, blue = 4, magenta = 5, cyan = 6, white = 7, mixed = -1 };
 Colour colourOf(COLORREF color);
+// Whether a colour is the one wanted within a few tens per channel, as a
+// picture that passed through YUV gives it back.
+bool looksLike(COLORREF seen, COLORREF wanted);
 
 }  // namespace screen
