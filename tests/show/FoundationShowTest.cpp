@@ -3,6 +3,8 @@
 // the classic files; where it is not, the show is the classic one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ShowDriver.h"
 
 using namespace showdriver;
@@ -125,4 +127,17 @@ TEST(FoundationShow, AFileThatOneWayRefusesIsSeenThroughTheOther) {
         EXPECT_EQ(describe(row.expected), describe(watchClips(show, 2)));
         EXPECT_EQ(0u, show.endShowWithKey());
     }
+}
+
+// An MP4 after a clip of MCI's DirectShow driver, which draws in a window of
+// its own: the MP4's picture is seen, not black.
+TEST(FoundationShow, AnMp4AfterAnMpegClipIsSeen) {
+    ProgramCopy copy("foundation-after-mpeg");
+    copy.setOptions(0, 1, 1);
+    copy.setEntries({clip("pattern.mpg"), clip("teal.mp4"), clip("red.avi")});
+    RunningProgram show;
+    ASSERT_TRUE(show.start(copy.program, "/s"));
+    const std::vector<Screen> seen = watchClipsUntil(show, Screen::Red, 2 * kDeadline);
+    EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), Screen::Teal)) << describe(seen);
+    EXPECT_EQ(0u, show.endShowWithKey());
 }
