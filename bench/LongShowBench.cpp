@@ -1,5 +1,5 @@
 // What a long show costs the screen saver's process over time. The show
-// plays two MP4 clips of different colours in turn (red, then lime); the
+// plays two clips of different colours in turn (red, then lime); the
 // driver counts the switches by watching the centre of the screen change
 // from one clip's colour to the other's, and at the first picture and then
 // every 50 switches it reads the process's handles, GDI and USER objects,
@@ -7,11 +7,13 @@
 // new colour for 20 s) or a process that ends is said so, with the samples
 // taken; the show is ended with a key press in every case. With "reference"
 // the same is measured of the bare program that plays the same clips
-// through Media Foundation (FoundationReferencePlayer.cpp), which tells the
-// cost of the system's media pipeline from the show's own.
+// (FoundationReferencePlayer.cpp for the MP4 ones, ReferencePlayer.cpp for
+// the AVI ones), which tells the cost of the system's media pipeline from
+// the show's own. "avi" takes the AVI clips (MCI) instead of the MP4 ones
+// (Media Foundation).
 //
-// usage: long_show_bench [switches] [sample every] [cinevane|reference]
-//        (default 500 switches of the show, sampled every 50)
+// usage: long_show_bench [switches] [sample every] [cinevane|reference] [mp4|avi]
+//        (default 500 switches of the show's MP4 clips, sampled every 50)
 #include <windows.h>
 
 #include <psapi.h>
@@ -29,7 +31,16 @@ using namespace bench;
 namespace {
 
 const char saverClass[] = "WindowsScreenSaverClass";
-const char referenceClass[] = "CinevaneBenchFoundationReference";
+
+// One kind of clip, with the bare program that plays it.
+struct Format {
+    const char* extension;
+    const char* reference;  // in the build tree
+    const char* referenceClass;
+};
+
+const Format mp4 = {"mp4", "bench\\foundation_reference_player.exe", "CinevaneBenchFoundationReference"};
+const Format avi = {"avi", "bench\\reference_player.exe", "CinevaneBenchReference"};
 const double stallMs = 20000;
 
 // What the process holds at one point of the show; a figure the system
@@ -178,19 +189,19 @@ int clipOf(Colour colour) {
     return -1;
 }
 
-std::string clip(const char* colour) {
-    return sourcePath(std::string("bench\\media\\switch-") + colour + ".mp4");
+std::string clip(const char* colour, const Format& format) {
+    return sourcePath(std::string("bench\\media\\switch-") + colour + "." + format.extension);
 }
 
-std::string saverCommand() {
+std::string saverCommand(const Format& format) {
     std::string ini = "[Setting]\r\nRandom=0\r\nResume=0\r\nSound=1\r\n[PlayList]\r\nCount=2\r\n";
-    ini += "Path0=" + clip("red") + "\r\nPath1=" + clip("lime") + "\r\n";
+    ini += "Path0=" + clip("red", format) + "\r\nPath1=" + clip("lime", format) + "\r\n";
     return "\"" + prepareSaver(binaryPath("bench-data\\long-show"), ini) + "\" /s";
 }
 
-std::string referenceCommand() {
-    return "\"" + binaryPath("bench\\foundation_reference_player.exe") + "\" \"" + clip("red") + "\" \"" +
-           clip("lime") + "\"";
+std::string referenceCommand(const Format& format) {
+    return "\"" + binaryPath(format.reference) + "\" \"" + clip("red", format) + "\" \"" + clip("lime", format) +
+           "\"";
 }
 
 // Ends the show with a key press; the exit code, or -1 when it had to be ended by force.
@@ -207,11 +218,12 @@ int main(int argc, char** argv) {
     int sampleEvery = argc > 2 ? std::atoi(argv[2]) : 50;
     if (sampleEvery < 1) sampleEvery = 50;
     const bool reference = argc > 3 && std::string(argv[3]) == "reference";
-    std::printf("%s: %d switches of two MP4 clips, sampled every %d\n", reference ? "reference" : "cinevane",
-                target, sampleEvery);
+    const Format& format = argc > 4 && std::string(argv[4]) == "avi" ? avi : mp4;
+    std::printf("%s: %d switches of two %s clips, sampled every %d\n", reference ? "reference" : "cinevane",
+                target, format.extension, sampleEvery);
     ScreenProbe probe;
-    Start run = reference ? startAndWatch(referenceCommand(), referenceClass, probe)
-                          : startAndWatch(saverCommand(), saverClass, probe);
+    Start run = reference ? startAndWatch(referenceCommand(format), format.referenceClass, probe)
+                          : startAndWatch(saverCommand(format), saverClass, probe);
     if (!run.frameMs) {
         std::printf("the show did not start: window %s, no red picture; exit code %d\n",
                     run.window ? "found" : "missing", endByKey(run));
