@@ -26,8 +26,9 @@ const UINT clockWatchMilliseconds = 50;
 const DWORD haltBeforeEnd = 300;
 const DWORD settleMilliseconds = 250;
 
-// How long a close waits for the session to shut down; a busy machine may
-// take seconds.
+// How long a close waits for the session to close, and then to shut down;
+// a busy machine may take seconds.
+const DWORD closeDeadline = 3000;
 const DWORD teardownDeadline = 10000;
 
 // Every open of the process gets an id of its own, so that a late event of
@@ -228,12 +229,16 @@ void MediaFoundationPlayer::close() {
         const DWORD settled = GetTickCount() - pausedAt;
         if (settled < settleMilliseconds) waitHandlingSentMessages(nullptr, settleMilliseconds - settled);
     }
-    // Shut down at once, without Close: closing stops the clock, and a clock
-    // that stops makes Wine's renderer wait for its presenter's thread while
-    // holding the lock that thread may be about to take, which locks up the
-    // work thread every session shares (one close in two under load). A shut
-    // down session never stops the clock; the presenter ends its thread when
-    // it is released.
+    // Closed before it is shut down, as documented: only a closed session
+    // lets its renderer go. One shut down while its clock runs keeps the
+    // renderer with its Direct3D device and threads, some 30 MB a file under
+    // Wine, until a long show runs out of memory. The picture is paused and
+    // has settled by now, so the clock stops with no frame on its way: Wine's
+    // renderer, whose clock sink and presenter take their two locks in
+    // opposite orders, locked up in one close of two when closed while
+    // playing. A close that does not answer in time is left to the shutdown.
+    events->forget(MediaSessionEvents::closed);
+    if (SUCCEEDED(session->Close())) events->waitFor(MediaSessionEvents::closed, closeDeadline);
     if (source) source->Shutdown();
     // The session and the sinks go down on a thread of their own, so that a
     // renderer that locks up never holds the show.
