@@ -1,5 +1,6 @@
 #include "support/RunningProgram.h"
 
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -80,6 +81,26 @@ bool RunningProgram::ended() const {
 
 bool RunningProgram::waitForExit(DWORD deadline) {
     return process && pump::until([this] { return ended(); }, deadline);
+}
+
+DWORD RunningProgram::threadCount() const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    DWORD threads = 0;
+    THREADENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        threads += entry.th32OwnerProcessID == processId;
+    CloseHandle(snapshot);
+    return threads;
+}
+
+SIZE_T RunningProgram::privateBytes() const {
+    PROCESS_MEMORY_COUNTERS_EX memory;
+    ZeroMemory(&memory, sizeof memory);
+    if (!process || !GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+        return 0;
+    return memory.PrivateUsage;
 }
 
 DWORD RunningProgram::exitCode() const {

@@ -32,6 +32,11 @@ public:
     bool ended() const;
     DWORD id() const { return processId; }
 
+    // What the running program holds: its threads, and its private memory in
+    // bytes (0 when it cannot be told).
+    DWORD threadCount() const;
+    SIZE_T privateBytes() const;
+
     // True when the program ended within the time.
     bool waitForExit(DWORD deadline = pump::DEADLINE);
     // STILL_ACTIVE while it runs.
