@@ -214,11 +214,17 @@ LRESULT onShowStart(HWND window, bool atResumePoint) {
     return 0;
 }
 
-void closeEndedFile() {
+// keepPicture: a next file follows at once, and a Media Foundation picture
+// stays until it draws its own.
+void closeEndedFile(bool keepPicture) {
     stallWatch.stop();
     switchingFile = true;
     try {
-        view().close();
+        if (keepPicture) {
+            view().closeBeforeNext();
+        } else {
+            view().close();
+        }
     } catch (Exception*) {
         switchingFile = false;
         throw;
@@ -241,7 +247,7 @@ void switchToNextFile() {
         return;
     }
     LockWindowUpdate(view().handle());
-    if (view().isOpen()) closeEndedFile();
+    if (view().isOpen()) closeEndedFile(true);
     playFile(feeder->next(), 0, 0);
 }
 
@@ -301,7 +307,7 @@ LRESULT onShowNext(HWND window, WPARAM openNumber) {
 void restAfterStalledPass(HWND window) {
     try {
         LockWindowUpdate(view().handle());
-        closeEndedFile();
+        closeEndedFile(false);
         LockWindowUpdate(nullptr);
     } catch (Exception* e) {
         endAfterMediaError(window, e);

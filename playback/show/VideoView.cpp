@@ -104,19 +104,25 @@ void VideoView::openOneWay(const CountedString& path, bool throughFoundation) {
 void VideoView::open(const CountedString& path) {
     requireWindow();
     ++opens;
-    resetMedia();
+    // The last picture of a file before stays until this one draws its own.
+    closeMedia();
     const bool foundationFirst = isFoundationFile(path) && MediaFoundation::available();
     try {
-        openOneWay(path, foundationFirst);
-    } catch (Exception* first) {
-        if (first == outOfMemoryException() || (!foundationFirst && !MediaFoundation::available())) throw;
         try {
-            openOneWay(path, !foundationFirst);
-        } catch (Exception* second) {
-            dispose(second);
-            throw first;
+            openOneWay(path, foundationFirst);
+        } catch (Exception* first) {
+            if (first == outOfMemoryException() || (!foundationFirst && !MediaFoundation::available())) throw;
+            try {
+                openOneWay(path, !foundationFirst);
+            } catch (Exception* second) {
+                dispose(second);
+                throw first;
+            }
+            dispose(first);
         }
-        dispose(first);
+    } catch (Exception*) {
+        picture.hide();
+        throw;
     }
     invalidate();
 }
@@ -189,16 +195,26 @@ DWORD VideoView::getLengthMilliseconds() {
     return player.isOpen() ? player.lengthMilliseconds() : device.getLengthMilliseconds();
 }
 
-void VideoView::resetMedia() {
+void VideoView::closeMedia() {
     fillColor = RGB(0, 0, 0);
     device.close();
     player.close();
+}
+
+void VideoView::resetMedia() {
+    closeMedia();
     picture.hide();
 }
 
 void VideoView::close() {
     requireWindow();
     resetMedia();
+    invalidate();
+}
+
+void VideoView::closeBeforeNext() {
+    requireWindow();
+    closeMedia();
     invalidate();
 }
 

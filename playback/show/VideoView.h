@@ -14,7 +14,7 @@
 // no reader for (mp4, m4v, mov, mkv) play through it instead, and a file
 // that one way cannot open is tried the other way. Its renderer draws into
 // a picture window laid over the view (it draws nothing into a child under
-// Wine), shown only while such a file plays.
+// Wine), shown while such a file plays and until the next file draws.
 class VideoView : public WindowBase {
 public:
     VideoView();
@@ -44,6 +44,11 @@ public:
     DWORD getLengthMilliseconds();
     void resetMedia();  // black fill, media closed; never throws
     void close();
+    // Closes the file between two files of a show: a Media Foundation
+    // picture stays on the screen until the next file's first picture
+    // replaces it, as in a media player, rather than black in between.
+    // An open through MCI, or one that fails, puts it aside.
+    void closeBeforeNext();
     bool isOpen() const { return device.isOpen() || player.isOpen(); }
     // The open file plays through Media Foundation.
     bool playsThroughFoundation() const { return player.isOpen(); }
@@ -63,5 +68,6 @@ protected:
 
 private:
     void openOneWay(const CountedString& path, bool throughFoundation);
+    void closeMedia();
     void paint(HWND window);
 };
