@@ -4,6 +4,7 @@
 #include <evr.h>
 
 #include "base/Exception.h"
+#include "base/RunsUnderWine.h"
 #include "playback/foundation/MediaFoundation.h"
 #include "playback/foundation/MediaFoundationCalls.h"
 #include "playback/foundation/MediaFoundationException.h"
@@ -19,9 +20,11 @@ namespace {
 // to load the codecs.
 const DWORD openDeadline = 15000;
 
-// The clock is looked at this often while a file plays; the picture halts
-// this long before the end, and the renderer is given this long to settle
-// after a pause before the session is shut down.
+// The clock is looked at this often while a file plays. Under Wine the
+// picture halts this long before the end, clear of the session's own end
+// (which comes some 80 ms early there) even when a look comes late, and the
+// renderer is given this long to settle after a pause before the session is
+// closed.
 const UINT clockWatchMilliseconds = 50;
 const DWORD haltBeforeEnd = 300;
 const DWORD settleMilliseconds = 250;
@@ -43,7 +46,7 @@ MediaFoundationPlayer::MediaFoundationPlayer()
     : state(State::closed), comStarted(false), mfStarted(false), openId(0), videoWindow(nullptr),
       notifyWindow(nullptr), events(nullptr), clockWatch(*this), length(0), picture(), sound(false),
       muted(false), keepAspect(false), startedFrom(0), lastClock(0), paused(false), pausedAt(0),
-      pausedPosition(0), endTaken(false) {}
+      pausedPosition(0), endTaken(false), haltsBeforeEnd(runsUnderWine()) {}
 
 MediaFoundationPlayer::~MediaFoundationPlayer() {
     close();
@@ -206,7 +209,7 @@ void MediaFoundationPlayer::onTimer() {
     if (now > lastClock) lastClock = now;
     if (stoppedByItself) {
         postEnd();
-    } else if (length != 0 && now + haltBeforeEnd >= length) {
+    } else if (haltsBeforeEnd && length != 0 && now + haltBeforeEnd >= length) {
         pause();
     }
 }
@@ -224,8 +227,8 @@ void MediaFoundationPlayer::close() {
     }
     events->detach();
     // A session that reached its end by itself has stopped its clock already.
-    if (state == State::playing && !endTaken) pause();
-    if (paused) {
+    if (haltsBeforeEnd && state == State::playing && !endTaken) pause();
+    if (haltsBeforeEnd && paused) {
         const DWORD settled = GetTickCount() - pausedAt;
         if (settled < settleMilliseconds) waitHandlingSentMessages(nullptr, settleMilliseconds - settled);
     }

@@ -25,13 +25,15 @@ class MediaSessionEvents;
 // the current file. The end is told by the clock as well as by the session,
 // whose own end event may not come.
 //
-// Wine's renderer can lock up for good when the session's clock stops while
-// it still presents frames; its one work thread, shared by every session of
-// the process, then stays blocked. So the player pauses the picture a moment
-// before the end rather than let the session stop its clock there, and a
-// close pauses, lets the renderer settle and shuts the session down without
-// ever stopping the clock. The shutdown runs on a thread of its own with a
-// deadline (mediaSessionTeardown), since a renderer may still lock up.
+// On Windows a file plays to its last picture and sound, and the session
+// stops its clock there, as documented. Wine's renderer can lock up for good
+// when the clock stops while it still presents frames (a show's later opens
+// all time out then: its one work thread, shared by every session of the
+// process, stays blocked), and under load it did so at a file's own end. So
+// under Wine alone the player pauses the picture a moment before the end,
+// and a close pauses and lets the renderer settle before the session is
+// closed. The shutdown runs on a thread of its own with a deadline
+// (mediaSessionTeardown), since a renderer may still lock up.
 class MediaFoundationPlayer : private ThreadTimer::Client {
 public:
     // Posted to the notify window; wParam the open's id, lParam the event type.
@@ -128,4 +130,5 @@ private:
     DWORD pausedAt;        // tick count of the pause
     DWORD pausedPosition;  // where the picture halted
     bool endTaken;
+    const bool haltsBeforeEnd;  // under Wine: see above
 };
