@@ -1,33 +1,36 @@
 #include "playback/foundation/MediaFoundationCompletion.h"
 
-#include <new>
-
 #include "base/Exception.h"
 #include "playback/foundation/SentMessageWait.h"
 
-MediaFoundationCompletion* MediaFoundationCompletion::make() {
-    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!done) return nullptr;
-    MediaFoundationCompletion* completion = new (std::nothrow) MediaFoundationCompletion(done);
-    if (!completion) CloseHandle(done);
-    return completion;
-}
-
 MediaFoundationCompletion::MediaFoundationCompletion(HANDLE done)
-    : done(done), result(nullptr) {}
+    : done(done), result(nullptr), givenUp(false) {
+    InitializeCriticalSection(&lock);
+}
 
 MediaFoundationCompletion::~MediaFoundationCompletion() {
     if (result) result->Release();
     CloseHandle(done);
+    DeleteCriticalSection(&lock);
 }
 
-// Runs on a thread of Media Foundation's; only keeps the result.
+// Runs on a thread of Media Foundation's: keeps the result for the caller,
+// or hands it to lateResult() when the caller has gone.
 STDMETHODIMP MediaFoundationCompletion::Invoke(IMFAsyncResult* completed) {
     try {
-        if (!completed || result) return S_OK;
-        completed->AddRef();
-        result = completed;
-        SetEvent(done);
+        if (!completed) return S_OK;
+        EnterCriticalSection(&lock);
+        const bool late = givenUp;
+        if (!late && !result) {
+            completed->AddRef();
+            result = completed;
+        }
+        LeaveCriticalSection(&lock);
+        if (late) {
+            lateResult(completed);
+        } else {
+            SetEvent(done);
+        }
     } catch (Exception* e) {
         dispose(e);
     }
@@ -35,7 +38,11 @@ STDMETHODIMP MediaFoundationCompletion::Invoke(IMFAsyncResult* completed) {
 }
 
 IMFAsyncResult* MediaFoundationCompletion::wait(DWORD milliseconds) {
-    if (!waitHandlingSentMessages(done, milliseconds)) return nullptr;
-    result->AddRef();
-    return result;
+    waitHandlingSentMessages(done, milliseconds);
+    EnterCriticalSection(&lock);
+    IMFAsyncResult* taken = result;
+    result = nullptr;
+    givenUp = taken == nullptr;
+    LeaveCriticalSection(&lock);
+    return taken;
 }

@@ -5,22 +5,28 @@
 
 // The end of one asynchronous Media Foundation call, waited for with a
 // deadline: Media Foundation invokes it on a thread of its own, and the
-// caller's thread takes the result.
-class MediaFoundationCompletion final : public MediaFoundationCallback {
+// caller's thread takes the result. The result holds the callback, so the
+// completion hands it over rather than keep it; a completion that comes
+// after the caller gave up goes to lateResult(), which may undo the call.
+class MediaFoundationCompletion : public MediaFoundationCallback {
 public:
-    // With one reference, for the caller; null when memory or an event is lacking.
-    static MediaFoundationCompletion* make();
-
     STDMETHODIMP Invoke(IMFAsyncResult* result) override;
 
-    // The call's result once it has completed within the time (with a
-    // reference for the caller), else null.
+    // The call's result once it has completed within the time (with the
+    // reference the completion held), else null: the caller has then given
+    // up, and a later result goes to lateResult().
     IMFAsyncResult* wait(DWORD milliseconds);
 
-private:
+protected:
+    // Made with one reference, for the caller; takes over the manual-reset event done.
     explicit MediaFoundationCompletion(HANDLE done);
     ~MediaFoundationCompletion() override;
+    // On Media Foundation's thread; must not throw.
+    virtual void lateResult(IMFAsyncResult*) {}
 
-    HANDLE done;                      // set by Invoke
-    IMFAsyncResult* volatile result;  // written once, before done is set
+private:
+    CRITICAL_SECTION lock;     // guards result and givenUp
+    HANDLE done;               // set by Invoke
+    IMFAsyncResult* result;    // until the caller takes it
+    bool givenUp;
 };
