@@ -10,7 +10,7 @@ MediaFoundationCompletion::MediaFoundationCompletion(HANDLE done)
 
 MediaFoundationCompletion::~MediaFoundationCompletion() {
     if (result) result->Release();
-    CloseHandle(done);
+    if (done) CloseHandle(done);
     DeleteCriticalSection(&lock);
 }
 
@@ -24,13 +24,11 @@ STDMETHODIMP MediaFoundationCompletion::Invoke(IMFAsyncResult* completed) {
         if (!late && !result) {
             completed->AddRef();
             result = completed;
-        }
-        LeaveCriticalSection(&lock);
-        if (late) {
-            lateResult(completed);
-        } else {
+            // Under the lock: the caller closes the event once it has waited.
             SetEvent(done);
         }
+        LeaveCriticalSection(&lock);
+        if (late) lateResult(completed);
     } catch (Exception* e) {
         dispose(e);
     }
@@ -43,6 +41,12 @@ IMFAsyncResult* MediaFoundationCompletion::wait(DWORD milliseconds) {
     IMFAsyncResult* taken = result;
     result = nullptr;
     givenUp = taken == nullptr;
+    // Nothing sets it any more. Under Wine 10 Media Foundation keeps one
+    // reference to the completion after the call has ended, so the object
+    // never goes: closed here, its event is not left behind with it at
+    // every open of a long show.
+    CloseHandle(done);
+    done = nullptr;
     LeaveCriticalSection(&lock);
     return taken;
 }

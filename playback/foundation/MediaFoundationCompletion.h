@@ -14,7 +14,7 @@ public:
 
     // The call's result once it has completed within the time (with the
     // reference the completion held), else null: the caller has then given
-    // up, and a later result goes to lateResult().
+    // up, and a later result goes to lateResult(). Once only.
     IMFAsyncResult* wait(DWORD milliseconds);
 
 protected:
@@ -26,7 +26,7 @@ protected:
 
 private:
     CRITICAL_SECTION lock;     // guards result and givenUp
-    HANDLE done;               // set by Invoke
+    HANDLE done;               // set by Invoke; closed by wait()
     IMFAsyncResult* result;    // until the caller takes it
     bool givenUp;
 };

@@ -177,25 +177,29 @@ TEST(FoundationShow, Mp4ClipsFollowOneAnotherWithoutBlackBetween) {
 }
 
 // A long show of MP4 clips keeps what it holds: each file's session lets its
-// renderer go, with the renderer's Direct3D device and threads. Measured
-// between the 2nd and the 14th switch, where a kept renderer costs two
-// threads and some 30 MB a file under Wine.
+// renderer go, with the renderer's Direct3D device and threads, and each
+// open its handles. Measured between the 2nd and the 14th switch, where a
+// kept renderer costs two threads and some 30 MB a file under Wine.
 TEST(FoundationShow, ALongShowOfMp4ClipsKeepsItsThreadsAndMemory) {
     ProgramCopy copy = mp4Folder("foundation-long", {"red.mp4", "teal.mp4"});
     RunningProgram show;
     ASSERT_TRUE(show.start(copy.program, "/s"));
     DWORD threadsAtFirst = 0;
+    long handlesAtFirst = 0;
     SIZE_T bytesAtFirst = 0;
     for (int switches = 0; switches <= 14; ++switches) {
         ASSERT_EQ(1u, watchClips(show, 1).size()) << "the show stood still after " << switches << " switches";
         const Screen shown = screenNow();
         if (switches == 2) {
             threadsAtFirst = show.threadCount();
+            handlesAtFirst = show.handleCount();
             bytesAtFirst = show.privateBytes();
         }
         ASSERT_TRUE(pump::until([&] { return screenNow() != shown || !show.running(); }));
     }
     EXPECT_LE(show.threadCount(), threadsAtFirst + 3);
+    ASSERT_GT(handlesAtFirst, 0);
+    EXPECT_LE(show.handleCount(), handlesAtFirst + 8) << "fewer than one a switch";
     EXPECT_LE(show.privateBytes(), bytesAtFirst + 100u * 1024 * 1024);
     EXPECT_EQ(0u, show.endShowWithKey());
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "support/HandleCount.h"
 #include "support/ProcessWindows.h"
 #include "support/UserInput.h"
 
@@ -93,6 +94,10 @@ DWORD RunningProgram::threadCount() const {
         threads += entry.th32OwnerProcessID == processId;
     CloseHandle(snapshot);
     return threads;
+}
+
+long RunningProgram::handleCount() const {
+    return process ? processHandleCount(process, processId) : -1;
 }
 
 SIZE_T RunningProgram::privateBytes() const {

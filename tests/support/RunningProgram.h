@@ -32,9 +32,10 @@ public:
     bool ended() const;
     DWORD id() const { return processId; }
 
-    // What the running program holds: its threads, and its private memory in
-    // bytes (0 when it cannot be told).
+    // What the running program holds: its threads, its handles (-1 when they
+    // cannot be told) and its private memory in bytes (0 when it cannot be told).
     DWORD threadCount() const;
+    long handleCount() const;
     SIZE_T privateBytes() const;
 
     // True when the program ended within the time.
